@@ -1,0 +1,50 @@
+#pragma once
+// One document: a tab of EditControl holding one plain-text editor.
+
+#include "charset/textfile.h"
+
+#include <QPlainTextEdit>
+#include <QString>
+
+class QWidget;
+
+// The editor of a document ("RichEdit" + number).  It reports key presses,
+// key releases and mouse presses to the main window after handling them.
+class DocumentEditor : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit DocumentEditor(QWidget* parent = nullptr);
+    int number = 0;
+
+signals:
+    void keyPressed(QKeyEvent* event);
+    void keyReleased(QKeyEvent* event);
+    void mousePressed();
+    // Something was dropped on the editor from the tag tree.
+    void tagTreeDropped();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+};
+
+// MIME type of a drag that starts in the tag tree.
+inline constexpr const char* kTagTreeMimeType = "application/x-quillnest4-tagtree";
+
+struct Document {
+    int number = 0;
+    QString path;                 // full path, or "Page" + number before it has a file
+    bool hasFile = false;
+    QString status;               // "変更あり" / "変更なし"
+    QString saveTime;             // "保存時間：(未保存)" or "保存時間：" + time
+    sjis::LineBreak lineBreak = sjis::LineBreak::CrLf;
+    QWidget* tab = nullptr;       // "TabSheet" + number
+    DocumentEditor* edit = nullptr; // "RichEdit" + number
+};
+
+// Editor text as the file will hold it (U+2029 paragraph separators become '\n').
+QString editorText(const QPlainTextEdit& edit);

@@ -1,0 +1,424 @@
+#include "app/mainlayout.h"
+
+#include "app/tfmmain.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// A small tool-bar picture: one or two characters on a tinted square.
+QIcon glyphIcon(const QString& glyph, const QColor& tint)
+{
+    QPixmap pm(20, 20);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(tint.darker(160));
+    p.setBrush(tint.lighter(170));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 19, 19), 3, 3);
+    QFont f;
+    f.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"),
+                   QStringLiteral("Noto Sans CJK JP")});
+    f.setPixelSize(glyph.size() > 1 ? 9 : 13);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(tint.darker(220));
+    p.drawText(QRect(0, 0, 20, 20), Qt::AlignCenter, glyph);
+    return QIcon(pm);
+}
+
+class Builder {
+public:
+    explicit Builder(TFmMain& w) : w(w) {}
+
+    QAction* item(QMenu* menu, const char* name, const QString& caption,
+                  const QKeySequence& key = {})
+    {
+        auto* a = new QAction(caption, menu ? static_cast<QObject*>(menu) : &w);
+        a->setObjectName(QLatin1String(name));
+        a->setEnabled(false);
+        if (!key.isEmpty()) {
+            a->setShortcut(key);
+            // The window carries every shortcut, so keys work whether the
+            // menu holding the item is ever shown or not.
+            w.addAction(a);
+        }
+        if (menu)
+            menu->addAction(a);
+        return a;
+    }
+
+    QAction* check(QMenu* menu, const char* name, const QString& caption, bool on)
+    {
+        QAction* a = item(menu, name, caption);
+        a->setCheckable(true);
+        a->setChecked(on);
+        return a;
+    }
+
+    QMenu* submenu(QMenu* parent, const char* name, const QString& caption)
+    {
+        auto* m = new QMenu(caption, parent);
+        m->setObjectName(QLatin1String(name));
+        m->menuAction()->setObjectName(QLatin1String(name));
+        m->menuAction()->setEnabled(false);
+        parent->addMenu(m);
+        return m;
+    }
+
+    QMenu* top(const char* name, const QString& caption)
+    {
+        auto* m = new QMenu(caption, &w);
+        m->setObjectName(QLatin1String(name));
+        m->menuAction()->setObjectName(QLatin1String(name));
+        w.menuBar()->addMenu(m);
+        return m;
+    }
+
+    QAction* tool(QToolBar* bar, const char* name, const QString& hint, const QString& glyph,
+                  const QColor& tint)
+    {
+        auto* a = new QAction(glyphIcon(glyph, tint), hint, bar);
+        a->setObjectName(QLatin1String(name));
+        a->setToolTip(hint);
+        a->setStatusTip(hint);
+        a->setEnabled(false);
+        bar->addAction(a);
+        if (auto* b = bar->widgetForAction(a))
+            b->setObjectName(QLatin1String(name) + QStringLiteral("Button"));
+        return a;
+    }
+
+    QAction* fkey(QToolBar* bar, const char* name, const QString& caption, bool enabled = false)
+    {
+        auto* a = new QAction(caption, bar);
+        a->setObjectName(QLatin1String(name));
+        a->setEnabled(enabled);
+        bar->addAction(a);
+        if (auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(a))) {
+            b->setFixedSize(57, 24);
+            b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        }
+        return a;
+    }
+
+    TFmMain& w;
+};
+
+const QColor kFile(70, 120, 200);
+const QColor kEdit(90, 160, 90);
+const QColor kTool(200, 130, 40);
+const QColor kMenu(150, 90, 170);
+
+} // namespace
+
+namespace MainLayout {
+
+const char* const kKeyControlNames[17] = {"CT1",  "CT2",  "CT3",  "CT4",  "CT5",  "CT6",
+                                          "CT7",  "CT8",  "CT10", "CT11", "CT12", "CT13",
+                                          "CT14", "CT15", "CT16", "CT17", "CT18"};
+
+QAction* keyControlAction(const TFmMain& w, int slot)
+{
+    return w.action(kKeyControlNames[slot]);
+}
+
+void build(TFmMain& w)
+{
+    Builder b(w);
+
+    // ---------------------------------------------------------- menus
+    QMenu* file = b.top("File1", QStringLiteral("ﾌｧｲﾙ(&F)"));
+    b.item(file, "MNew", QStringLiteral("新規作成(&N)"), Qt::Key_F6);
+    b.item(file, "MWhite", QStringLiteral("白紙ﾍﾟｰｼﾞ作成(&H)"), Qt::Key_F5);
+    b.item(file, "MFrame", QStringLiteral("ﾌﾚｰﾑ作成(&T)"), Qt::Key_F7);
+    b.item(file, "MOpen", QStringLiteral("開く(&O)"), Qt::Key_F8);
+    QMenu* recent = b.submenu(file, "N13", QStringLiteral("開き直す(&R)"));
+    recent->menuAction()->setEnabled(true);
+    for (int i = 1; i <= 5; ++i)
+        b.item(recent, QStringLiteral("MR%1").arg(i).toLatin1().constData(), QStringLiteral("(なし)"));
+    file->addSeparator();
+    b.item(file, "MSave", QStringLiteral("上書き保存する(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    b.item(file, "MSaveAs", QStringLiteral("名前をつけて保存する(&A)"), Qt::Key_F10);
+    b.item(file, "MAllSave", QStringLiteral("全て保存する(&V)"));
+    file->addSeparator();
+    b.item(file, "MOneClose", QStringLiteral("閉じる(&Q)"), Qt::Key_F9);
+    b.item(file, "MAllDelete", QStringLiteral("全て閉じる(&D)"));
+    file->addSeparator();
+    QMenu* print = b.submenu(file, "MPrint", QStringLiteral("印刷(&P)"));
+    b.item(print, "PrintSet", QStringLiteral("ﾍﾟｰｼﾞ設定(&Y)"));
+    b.item(print, "MPrintStart", QStringLiteral("印刷(&P)"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    file->addSeparator();
+    b.item(file, "MExit", QStringLiteral("終了(&X)"), Qt::Key_F12);
+
+    QMenu* edit = b.top("MEdition", QStringLiteral("編集(&F)"));
+    b.item(edit, "MUndo", QStringLiteral("元に戻す(&U)"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    edit->addSeparator();
+    b.item(edit, "MCut", QStringLiteral("切り取り(&T)"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    b.item(edit, "MCopy", QStringLiteral("ｺﾋﾟｰ(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    b.item(edit, "MPaste", QStringLiteral("貼り付け(&P)"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    b.item(edit, "MDelete", QStringLiteral("削除(&D)"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    edit->addSeparator();
+    b.item(edit, "MOne", QStringLiteral("1行選択(&O)"));
+    b.item(edit, "MAllSelect", QStringLiteral("全て選択(&L)"));
+    edit->addSeparator();
+    QMenu* date = b.submenu(edit, "MDate", QStringLiteral("日付け／時刻の挿入(&D)"));
+    for (const char* n : {"MDate1", "MDate2", "MDate3", "MHour1", "MHour2"})
+        b.item(date, n, QStringLiteral("（なし）"))->setEnabled(true);
+    edit->addSeparator();
+    b.item(edit, "MSjis", QStringLiteral("S-Jis変換(&S)"));
+
+    QMenu* show = b.top("Show1", QStringLiteral("表示(&V)"));
+    b.check(show, "MToolbar", QStringLiteral("ﾂｰﾙﾊﾞｰ表示(&T)"), true);
+    b.check(show, "MBuild", QStringLiteral("ﾋﾞﾙﾄﾞﾏﾈｰｼﾞｬ－表示(&B)"), true);
+    b.check(show, "MSearch", QStringLiteral("検索ﾊﾞｰ表示(&S)"), false);
+    b.check(show, "MFK", QStringLiteral("ﾌｧﾝｸｼｮﾝﾊﾞｰ表示(&F)"), false);
+
+    QMenu* tools = b.top("N2", QStringLiteral("ﾂｰﾙ(&T)"));
+    b.item(tools, "MColor", QStringLiteral("ｶﾗｰﾋﾟｯｶｰ(&C)"));
+    b.submenu(tools, "MEasy", QStringLiteral("ｲｰｼﾞｰｶﾗｰﾋﾟｯｶｰ(&I)"));
+    tools->addSeparator();
+    b.item(tools, "MCg", QStringLiteral("ｲﾒｰｼﾞﾋﾞﾙﾀﾞｰ(&V)"));
+    b.item(tools, "MSound", QStringLiteral("ｻｳﾝﾄﾞﾋﾞﾙﾀﾞｰ(&S)"));
+    b.item(tools, "MTable", QStringLiteral("ﾃｰﾌﾞﾙﾋﾞﾙﾀﾞｰ(&T)"));
+    b.item(tools, "MList", QStringLiteral("ﾘｽﾄﾋﾞﾙﾀﾞｰ(&L)"));
+    // The super mode item is never shown; only its key works.
+    QAction* super = b.item(nullptr, "MSuper", QStringLiteral("ｽｰﾊﾟｰﾓｰﾄﾞ(&Q)"),
+                            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Q));
+    super->setParent(tools);
+    tools->addSeparator();
+    b.item(tools, "MTo2", QStringLiteral("ﾀｸﾞｵﾌﾟｼｮﾅｰ(&O)"), Qt::Key_F4);
+
+    QMenu* browser = b.top("B1", QStringLiteral("ﾌﾞﾗｳｻﾞ(&B)"));
+    b.item(browser, "IE1", QStringLiteral("標準ﾌﾞﾗｳｻﾞ表示"));
+    b.item(browser, "MNN4", QStringLiteral("NetscapeNavigator表示"));
+    b.item(browser, "InterNeteXPLOLOR1", QStringLiteral("InternetExpolor表示"));
+
+    QMenu* keys = b.top("N7", QStringLiteral("ｷｰｺﾝﾄﾛｰﾙ(&K)"));
+    keys->menuAction()->setVisible(false);
+    static const char* const defaults[17] = {
+        "<A HREF=\"\"></A>", "<BR>", "<DIV></DIV>", "<FONT></FONT>", "<HR>", "<IMG SRC=\"\">",
+        "<B></B>", "<LI>", "<OL></OL>", "<P>", "<PRE></PRE>", "<P></P>", "<TABLE></TABLE>",
+        "<TD></TD>", "<TR></TR>", "<UL></UL>", "<!-- -->"};
+    static const Qt::Key letters[17] = {Qt::Key_A, Qt::Key_M, Qt::Key_D, Qt::Key_F, Qt::Key_H,
+                                        Qt::Key_G, Qt::Key_B, Qt::Key_L, Qt::Key_N, Qt::Key_U,
+                                        Qt::Key_W, Qt::Key_Y, Qt::Key_T, Qt::Key_E, Qt::Key_R,
+                                        Qt::Key_K, Qt::Key_Q};
+    for (int i = 0; i < 17; ++i) {
+        b.item(keys, kKeyControlNames[i], QString::fromUtf8(defaults[i]),
+               QKeySequence(Qt::CTRL | letters[i]));
+    }
+
+    QMenu* settings = b.top("C1", QStringLiteral("環境設定(&C)"));
+    b.item(settings, "MFont", QStringLiteral("ﾌｫﾝﾄ設定(&F)"));
+    b.item(settings, "MTagMenu1", QStringLiteral("ﾀｸﾞﾒﾆｭｰの設定(&T)"));
+    b.item(settings, "N30", QStringLiteral("ｷｰｺﾝﾄﾛｰﾙ設定(&K)"));
+    settings->addSeparator();
+    b.check(settings, "MInput", QStringLiteral("入力支援ﾓｰﾄﾞ(&I)"), true);
+    b.check(settings, "MWordWrap", QStringLiteral("右端で折り返す(&W)"), false);
+
+    QMenu* help = b.top("Help1", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    b.item(help, "Help2", QStringLiteral("目次(&C)"), Qt::Key_F1);
+    b.item(help, "BrightfernHomePage1", QStringLiteral("Brightfern ﾎｰﾑﾍﾟｰｼﾞ(&M)"));
+    b.item(help, "About1", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"));
+
+    QMenu* hidden = b.top("N27", QStringLiteral("非表示設定"));
+    hidden->menuAction()->setVisible(false);
+    b.item(hidden, "MFindFocus", QStringLiteral("検索設定"), Qt::Key_F3);
+
+    // ---------------------------------------------------------- editor pop-ups
+    auto* menu1 = new QMenu(&w);
+    menu1->setObjectName(QStringLiteral("EditMenu1"));
+    b.item(menu1, "N3", QStringLiteral("MENU -Ⅱ "));
+    menu1->addSeparator();
+    b.item(menu1, "MCut2", QStringLiteral("切り取り(&T)"));
+    b.item(menu1, "MCopy2", QStringLiteral("ｺﾋﾟｰ(&C)"));
+    b.item(menu1, "MPaste2", QStringLiteral("貼り付け(&P)"));
+    b.item(menu1, "NOne2", QStringLiteral("1行選択(&O)"));
+    b.item(menu1, "MTo", QStringLiteral("ﾀｸﾞｵﾌﾟｼｮﾅｰ(&K)\tF4"));
+    menu1->addSeparator();
+    b.item(menu1, "MBr", QStringLiteral("<BR>"));
+    b.item(menu1, "MHr", QStringLiteral("<HR>"));
+    menu1->addSeparator();
+    b.item(menu1, "MClose2", QStringLiteral("閉じる(&Q)"));
+
+    auto* menu2 = new QMenu(&w);
+    menu2->setObjectName(QStringLiteral("EditMenu2"));
+    b.item(menu2, "MENU1", QStringLiteral("MENU - Ⅰ"));
+    menu2->addSeparator();
+    for (int i = 0; i < 10; ++i)
+        b.item(menu2, QStringLiteral("MTag%1").arg(i).toLatin1().constData(),
+               QStringLiteral("（未登録）"));
+    menu2->addSeparator();
+    b.item(menu2, "MTagMenu2", QStringLiteral("ﾀｸﾞﾒﾆｭ－の設定(&T)"));
+
+    // ---------------------------------------------------------- tool bar
+    auto* bar = new QToolBar(QStringLiteral("ToolBar"), &w);
+    bar->setObjectName(QStringLiteral("ToolBar"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(20, 20));
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    w.addToolBar(Qt::TopToolBarArea, bar);
+    b.tool(bar, "ToolNew", QStringLiteral("新規作成"), QStringLiteral("新"), kFile);
+    b.tool(bar, "ToolWhite", QStringLiteral("白紙ﾍﾟｰｼﾞ作成"), QStringLiteral("白"), kFile);
+    b.tool(bar, "ToolFrame", QStringLiteral("ﾌﾚｰﾑ作成"), QStringLiteral("枠"), kFile);
+    b.tool(bar, "ToolOpen", QStringLiteral("開く"), QStringLiteral("開"), kFile);
+    b.tool(bar, "ToolAllDelete", QStringLiteral("全て閉じる"), QStringLiteral("閉"), kFile);
+    b.tool(bar, "ToolSave", QStringLiteral("上書き保存する"), QStringLiteral("保"), kFile);
+    b.tool(bar, "ToolAllSave", QStringLiteral("全て保存する"), QStringLiteral("全"), kFile);
+    b.tool(bar, "ToolPrint", QStringLiteral("印刷する"), QStringLiteral("印"), kFile);
+    bar->addSeparator();
+    b.tool(bar, "ToolUndo", QStringLiteral("元に戻す"), QStringLiteral("戻"), kEdit);
+    b.tool(bar, "ToolCut", QStringLiteral("切り取り"), QStringLiteral("切"), kEdit);
+    b.tool(bar, "ToolCopy", QStringLiteral("ｺﾋﾟｰ"), QStringLiteral("写"), kEdit);
+    b.tool(bar, "ToolPaste", QStringLiteral("貼り付け"), QStringLiteral("貼"), kEdit);
+    bar->addSeparator();
+    QAction* m1 = b.tool(bar, "ToolMenu1", QStringLiteral("ﾒﾆｭｰ1"), QStringLiteral("Ⅰ"), kMenu);
+    QAction* m2 = b.tool(bar, "ToolMenu2", QStringLiteral("ﾒﾆｭｰ2"), QStringLiteral("Ⅱ"), kMenu);
+    m1->setCheckable(true);
+    m2->setCheckable(true);
+    m1->setChecked(true);
+    auto* group = new QActionGroup(bar);
+    group->setObjectName(QStringLiteral("ToolMenuGroup"));
+    group->addAction(m1);
+    group->addAction(m2);
+    bar->addSeparator();
+    b.tool(bar, "ToolColor", QStringLiteral("ｶﾗｰﾋﾟｯｶｰ"), QStringLiteral("色"), kTool);
+    b.tool(bar, "ToolCg", QStringLiteral("ｲﾒｰｼﾞﾋﾞﾙﾀﾞｰ"), QStringLiteral("画"), kTool);
+    b.tool(bar, "ToolSound", QStringLiteral("ｻｳﾝﾄﾞﾋﾞﾙﾀﾞｰ"), QStringLiteral("音"), kTool);
+    b.tool(bar, "ToolTable", QStringLiteral("ﾃｰﾌﾞﾙﾋﾞﾙﾀﾞｰ"), QStringLiteral("表"), kTool);
+    b.tool(bar, "ToolList", QStringLiteral("ﾘｽﾄﾋﾞﾙﾀﾞｰ"), QStringLiteral("列"), kTool);
+    b.tool(bar, "ToolTo", QStringLiteral("ﾀｸﾞｵﾌﾟｼｮﾅｰ"), QStringLiteral("TO"), kTool);
+
+    // ---------------------------------------------------------- function keys
+    auto* fk = new QToolBar(QStringLiteral("FKBar"), &w);
+    fk->setObjectName(QStringLiteral("FKBar"));
+    fk->setMovable(false);
+    fk->setFloatable(false);
+    fk->setContextMenuPolicy(Qt::PreventContextMenu);
+    w.addToolBar(Qt::BottomToolBarArea, fk);
+    b.fkey(fk, "FHelp", QStringLiteral("ﾍﾙﾌ|F1"), true);
+    b.fkey(fk, "FBlank", QString(), true);
+    b.fkey(fk, "FSearch", QStringLiteral("検索|F3"));
+    b.fkey(fk, "FTO", QStringLiteral("T.O-F4"));
+    fk->addSeparator();
+    b.fkey(fk, "FWhite", QStringLiteral("白紙|F5"));
+    b.fkey(fk, "FNew", QStringLiteral("新規|F6"));
+    b.fkey(fk, "FFrame", QStringLiteral("ﾌﾚｰﾑ|F7"));
+    b.fkey(fk, "FOpen", QStringLiteral("開く|F8"));
+    fk->addSeparator();
+    b.fkey(fk, "Fclose", QStringLiteral("閉じる|F9"));
+    b.fkey(fk, "FSaveAs", QStringLiteral("保存|F10"));
+    fk->hide();
+
+    // ---------------------------------------------------------- body
+    auto* splitter = new QSplitter(Qt::Horizontal, &w);
+    splitter->setObjectName(QStringLiteral("Splitter1"));
+    splitter->setHandleWidth(1);
+    splitter->setChildrenCollapsible(false);
+
+    auto* toolPanel = new QWidget(splitter);
+    toolPanel->setObjectName(QStringLiteral("ToolPanel"));
+    toolPanel->setAccessibleName(QStringLiteral("ﾋﾞﾙﾄﾞﾏﾈｰｼﾞｬｰ"));
+    auto* tpLayout = new QVBoxLayout(toolPanel);
+    tpLayout->setContentsMargins(2, 2, 2, 2);
+    tpLayout->setSpacing(2);
+    auto* caption = new QLabel(QStringLiteral("ﾋﾞﾙﾄﾞﾏﾈｰｼﾞｬｰ"), toolPanel);
+    caption->setObjectName(QStringLiteral("ToolPanelCaption"));
+    caption->setAlignment(Qt::AlignCenter);
+    tpLayout->addWidget(caption);
+    auto* browsPanel = new QWidget(toolPanel);
+    browsPanel->setObjectName(QStringLiteral("BrowsPanel"));
+    auto* bpLayout = new QHBoxLayout(browsPanel);
+    bpLayout->setContentsMargins(2, 0, 2, 0);
+    auto* btnBrowse = new QPushButton(QStringLiteral("ﾌﾞﾗｳｻﾞ表示"), browsPanel);
+    btnBrowse->setObjectName(QStringLiteral("BtnBrowse"));
+    btnBrowse->setEnabled(false);
+    bpLayout->addWidget(btnBrowse);
+    tpLayout->addWidget(browsPanel);
+    auto* toolControl = new QTabWidget(toolPanel);
+    toolControl->setObjectName(QStringLiteral("ToolControl"));
+    for (const auto& [name, title] : {std::pair{"ToolTag1", QStringLiteral("ﾌｧｲﾙ")},
+                                      std::pair{"ToolTag2", QStringLiteral("ﾀｸﾞﾋﾞﾙﾀﾞｰ")}}) {
+        auto* page = new QWidget;
+        page->setObjectName(QLatin1String(name));
+        auto* l = new QVBoxLayout(page);
+        l->setContentsMargins(0, 0, 0, 0);
+        toolControl->addTab(page, title);
+    }
+    tpLayout->addWidget(toolControl, 1);
+    toolPanel->setMinimumWidth(120);
+
+    auto* panel2 = new QWidget(splitter);
+    panel2->setObjectName(QStringLiteral("Panel2"));
+    auto* p2Layout = new QVBoxLayout(panel2);
+    p2Layout->setContentsMargins(0, 0, 0, 0);
+    p2Layout->setSpacing(0);
+    auto* search = new QWidget(panel2);
+    search->setObjectName(QStringLiteral("SearchPanel"));
+    search->setFixedHeight(36);
+    auto* sLayout = new QHBoxLayout(search);
+    sLayout->setContentsMargins(4, 4, 4, 4);
+    auto* btnSearch = new QPushButton(QStringLiteral("検索"), search);
+    btnSearch->setObjectName(QStringLiteral("BtnSearch"));
+    btnSearch->setFixedWidth(80);
+    btnSearch->setEnabled(false);
+    auto* searchEdit = new QLineEdit(search);
+    searchEdit->setObjectName(QStringLiteral("SearchEdit"));
+    sLayout->addWidget(btnSearch);
+    sLayout->addWidget(searchEdit, 1);
+    search->hide();
+    p2Layout->addWidget(search);
+    auto* editControl = new QTabWidget(panel2);
+    editControl->setObjectName(QStringLiteral("EditControl"));
+    editControl->setFocusPolicy(Qt::NoFocus);
+    editControl->setDocumentMode(true);
+    editControl->tabBar()->setFocusPolicy(Qt::NoFocus);
+    p2Layout->addWidget(editControl, 1);
+
+    splitter->addWidget(toolPanel);
+    splitter->addWidget(panel2);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({175, 465});
+    w.setCentralWidget(splitter);
+
+    // ---------------------------------------------------------- status bar
+    auto* status = w.statusBar();
+    status->setObjectName(QStringLiteral("StatusBar"));
+    static const int widths[6] = {130, 60, 110, 50, 100, 50};
+    for (int i = 0; i < 6; ++i) {
+        auto* l = new QLabel(status);
+        l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        l->setFrameShape(QFrame::Panel);
+        l->setFrameShadow(QFrame::Sunken);
+        l->setMinimumWidth(widths[i]);
+        if (i < 5)
+            l->setFixedWidth(widths[i]);
+        if (i == 1)
+            l->setAlignment(Qt::AlignCenter);
+        status->addWidget(l, i == 5 ? 1 : 0);
+    }
+    status->findChild<QLabel*>(QStringLiteral("StatusPanel0"))
+        ->setText(QStringLiteral("  行 ： 0 列 ： 0"));
+}
+
+} // namespace MainLayout

@@ -1,0 +1,60 @@
+#pragma once
+// The settings file: an INI file beside the executable, Shift_JIS, CR LF.
+// parseSettings() gives the raw values (absent or unreadable integers are -1,
+// absent strings are empty); the main window applies each key's read rule.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QColor>
+#include <QString>
+#include <array>
+
+struct Settings {
+    // [Font]
+    QString fontType;
+    int fontSize = -1;
+    int color = -1;
+    int bkColor = -1;
+    // [Key]
+    int input = -1;
+    int wordWrap = -1;
+    // [Tool]
+    int bar = -1;
+    int build = -1;
+    int search = -1;
+    int function = -1;
+    // [MR] 1..5
+    std::array<QString, 5> mr;
+    // [MTag] 0..9
+    std::array<QString, 10> mtag;
+    // [File]
+    int drive = -1;
+    QString directory;
+    // [MKey] 0..16
+    std::array<QString, 17> mkey;
+    // [MTree]
+    QString tree;
+    // [Size]
+    int sizeX = -1;
+    int sizeY = -1;
+};
+
+// Reads the file's bytes.  The first occurrence of a key wins; lines that are
+// not "[section]" or "key=value", and lines longer than kMaxLineBytes, are
+// skipped; an integer that is not a plain decimal number counts as absent.
+Settings parseSettings(QByteArrayView bytes);
+inline constexpr qsizetype kMaxSettingsLineBytes = 64 * 1024;
+
+// Writes every key in the file's order.  A value that cannot stand on one INI
+// line (it holds a line break or NUL) or that Shift_JIS cannot hold is written
+// empty; `dropped`, when given, receives the number of such values.
+QByteArray formatSettings(const Settings& s, int* dropped = nullptr);
+
+// The 16 colours of the settings file, by index 0-15.
+QColor settingsColor(int index);           // invalid QColor outside 0-15
+int settingsColorIndex(const QColor& c);   // -1 when not one of the 16
+
+// Reads the file: empty Settings (all defaults) when it is missing or unreadable.
+Settings loadSettingsFile(const QString& path);
+// Writes the file through QSaveFile; false (with *error set) on failure.
+bool saveSettingsFile(const QString& path, const Settings& s, QString* error = nullptr);

@@ -1,0 +1,43 @@
+#include "app/startup.h"
+
+#include "app/tfmtitle.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QScreen>
+#include <QStandardPaths>
+
+TFmMain::Options Startup::defaultOptions()
+{
+    TFmMain::Options o;
+    const QFileInfo exe(QCoreApplication::applicationFilePath());
+    o.exeDir = exe.absolutePath();
+    o.settingsPath = o.exeDir + QLatin1Char('/') + exe.completeBaseName() + QStringLiteral(".ini");
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty() || !QDir::isAbsolutePath(config))
+        config = QDir::homePath() + QStringLiteral("/.config");
+    o.fallbackSettingsPath = config + QStringLiteral("/quillnest4/quillnest4.ini");
+    return o;
+}
+
+Startup::Startup(Prompts& prompts)
+{
+    QApplication::setApplicationName(QStringLiteral("Quillnest4"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quillnest4"));
+    auto* splash = new TFmTitle(prompts, defaultOptions());
+    m_main = splash->mainWindow();
+    m_main->setAttribute(Qt::WA_DeleteOnClose, false);
+    if (QScreen* s = QGuiApplication::primaryScreen()) {
+        QRect r = m_main->frameGeometry();
+        r.moveCenter(s->availableGeometry().center());
+        m_main->move(r.topLeft());
+    }
+    m_main->show();
+    splash->raise();
+}
+
+Startup::~Startup()
+{
+    delete m_main;
+}

@@ -1,0 +1,20 @@
+#pragma once
+#include "app/tfmmain.h"
+
+class Prompts;
+
+// The program's start: names the application, shows the splash, which builds
+// the main window, then shows the main window centred on the screen.
+class Startup {
+public:
+    explicit Startup(Prompts& prompts);
+    ~Startup();
+    TFmMain* mainWindow() const { return m_main; }
+
+    // The settings file beside the executable and the one used when that
+    // folder cannot be written.
+    static TFmMain::Options defaultOptions();
+
+private:
+    TFmMain* m_main = nullptr;
+};

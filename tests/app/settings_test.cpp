@@ -1,0 +1,249 @@
+// The settings file: its format, read rules, and how the main window applies
+// and writes it.
+#include "app/settings.h"
+#include "charset/sjis.h"
+#include "support/mainwindow.h"
+#include "support/testfiles.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+#include <QToolBar>
+
+namespace {
+
+QString fileText(const QString& path)
+{
+    return sjis::decode(readAll(path));
+}
+
+} // namespace
+
+TEST(SettingsFormat, WritesEverySectionAndKeyInOrderWithCrLf)
+{
+    Settings s;
+    s.fontType = QStringLiteral("ＭＳ Ｐゴシック");
+    s.fontSize = 9;
+    s.color = 0;
+    s.bkColor = 15;
+    s.input = 1;
+    s.mr = {QStringLiteral("(なし)"), QStringLiteral("(なし)"), QStringLiteral("/tmp/a.htm"),
+            QStringLiteral("(なし)"), QStringLiteral("(なし)")};
+    s.sizeX = 640;
+    s.sizeY = 465;
+    const QByteArray out = formatSettings(s);
+    const QString text = sjis::decode(out);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("[Font]\r\nType=ＭＳ Ｐゴシック\r\nSize=9\r\nColor=0\r\nBkColor=15\r\n")));
+    EXPECT_FALSE(out.contains("\n\n")) << "no bare LF";
+    // Sections appear in the file's fixed order.
+    QStringList order;
+    for (const QString& line : text.split(QStringLiteral("\r\n")))
+        if (line.startsWith(u'['))
+            order << line;
+    EXPECT_EQ(order, (QStringList{"[Font]", "[Key]", "[Tool]", "[MR]", "[MTag]", "[File]",
+                                  "[MKey]", "[MTree]", "[Size]"}));
+    EXPECT_TRUE(text.contains(QStringLiteral("[MR]\r\n1=(なし)\r\n2=(なし)\r\n3=/tmp/a.htm\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("[MKey]\r\n0=\r\n1=\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("16=\r\n[MTree]") ) || text.contains(QStringLiteral("16=\r\n\r\n[MTree]")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("[Size]\r\nX=640\r\nY=465\r\n")));
+    // Shift_JIS on disk.
+    EXPECT_TRUE(out.contains(QByteArray("Type=\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e")));
+
+    // What is written reads back the same.
+    const Settings back = parseSettings(out);
+    EXPECT_EQ(back.fontType, s.fontType);
+    EXPECT_EQ(back.bkColor, 15);
+    EXPECT_EQ(back.mr[2], QStringLiteral("/tmp/a.htm"));
+    EXPECT_EQ(back.sizeY, 465);
+    EXPECT_EQ(back.wordWrap, -1);
+}
+
+TEST(SettingsFormat, ReadRulesForOddFiles)
+{
+    using namespace std::string_literals;
+    const std::string file =
+        "garbage line without equals\r\n"
+        "X=5\r\n"                       // before any section: ignored
+        "[size]\n"                      // section and key names ignore case
+        "x=800\n"
+        "X=900\n"                       // the first occurrence wins
+        "Y=abc\r"                       // not a number: absent
+        "[Font]\r\n"
+        "Size= 12 \r\n"
+        "Color=16\r\n"
+        "BkColor=-1\r\n"
+        "Type=\x82\xa0\r\n"             // あ in Shift_JIS
+        "[Key]\r\n"
+        "Input=5\r\n"
+        "[MR]\r\n"
+        "1=C:\\web\\a.htm\r\n"
+        "2=\r\n"
+        "3=bin\0ary\r\n"s               // a line holding NUL is skipped
+        + "[MTree\r\n"                  // broken section header: skipped with its keys
+        "Tree=/x.lot\r\n";
+    const Settings s = parseSettings(QByteArrayView(file.data(), qsizetype(file.size())));
+    EXPECT_EQ(s.sizeX, 800);
+    EXPECT_EQ(s.sizeY, -1);
+    EXPECT_EQ(s.fontSize, 12);
+    EXPECT_EQ(s.color, 16);
+    EXPECT_EQ(s.bkColor, -1);
+    EXPECT_EQ(s.fontType, QStringLiteral("あ"));
+    EXPECT_EQ(s.input, 5);
+    EXPECT_EQ(s.mr[0], QStringLiteral("C:\\web\\a.htm"));
+    EXPECT_TRUE(s.mr[1].isEmpty());
+    EXPECT_TRUE(s.mr[2].isEmpty());
+    EXPECT_TRUE(s.tree.isEmpty());
+}
+
+TEST(SettingsFormat, BinaryAndOverlongInputIsHarmless)
+{
+    QByteArray junk;
+    for (int i = 0; i < 200000; ++i)
+        junk += char((i * 7919) & 0xFF);
+    junk += "\r\n[Size]\r\nX=" + QByteArray(kMaxSettingsLineBytes + 10, '7') + "\r\nX=700\r\n";
+    const Settings s = parseSettings(junk);
+    EXPECT_EQ(s.sizeX, 700) << "the overlong line is skipped, the next one read";
+    EXPECT_EQ(parseSettings(QByteArray()).sizeX, -1);
+}
+
+TEST(SettingsFormat, ValuesThatCannotStandOnOneLineAreLeftOut)
+{
+    Settings s;
+    s.mr[0] = QStringLiteral("/tmp/two\nlines.htm");
+    s.mr[1] = QStringLiteral("/tmp/caf\u00e9.htm"); // é: not in Shift_JIS
+    s.mr[2] = QStringLiteral("/tmp/ok.htm");
+    int dropped = 0;
+    const QByteArray out = formatSettings(s, &dropped);
+    EXPECT_EQ(dropped, 2);
+    const Settings back = parseSettings(out);
+    EXPECT_TRUE(back.mr[0].isEmpty());
+    EXPECT_TRUE(back.mr[1].isEmpty());
+    EXPECT_EQ(back.mr[2], QStringLiteral("/tmp/ok.htm"));
+    EXPECT_EQ(back.mr[3], QString());
+}
+
+TEST(SettingsFormat, ColourTable)
+{
+    EXPECT_EQ(settingsColor(0), QColor(0, 0, 0));
+    EXPECT_EQ(settingsColor(6), QColor(0, 0x80, 0x80));
+    EXPECT_EQ(settingsColor(8), QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(settingsColor(15), QColor(255, 255, 255));
+    EXPECT_FALSE(settingsColor(16).isValid());
+    EXPECT_FALSE(settingsColor(-1).isValid());
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(settingsColorIndex(settingsColor(i)), i);
+    EXPECT_EQ(settingsColorIndex(QColor(1, 2, 3)), -1);
+}
+
+using SettingsWindow = MainWindowTest;
+
+TEST_F(SettingsWindow, NoFileGivesDefaultsAndClosingWritesEveryKey)
+{
+    TFmMain& m = makeWindow(true);
+    EXPECT_EQ(m.width(), 640);
+    EXPECT_EQ(m.height(), 465);
+    EXPECT_TRUE(m.findChild<QWidget*>("ToolBar")->isVisible());
+    EXPECT_TRUE(m.findChild<QWidget*>("ToolPanel")->isVisible());
+    EXPECT_FALSE(m.findChild<QWidget*>("SearchPanel")->isVisible());
+    EXPECT_FALSE(m.findChild<QWidget*>("FKBar")->isVisible());
+    EXPECT_TRUE(m.action("MInput")->isChecked());
+    EXPECT_FALSE(m.action("MWordWrap")->isChecked());
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_EQ(m.action(QStringLiteral("MR%1").arg(i).toLatin1())->text(), QStringLiteral("(なし)"));
+    EXPECT_EQ(m.editorFont.pointSize(), 9);
+    EXPECT_EQ(m.editorBkColor, QColor(255, 255, 255));
+
+    QFile::remove(iniPath());
+    ASSERT_TRUE(m.close());
+    const QString text = fileText(iniPath());
+    for (const char* key : {"Type=", "Size=9", "Color=0", "BkColor=15", "Input=1", "WordWrap=1",
+                            "Bar=0", "Build=0", "Search=1", "Function=1", "1=(なし)", "5=(なし)",
+                            "0=（未登録）", "9=（未登録）", "Drive=-1", "Directory=", "16=<!-- -->",
+                            "0=<A HREF=\"\"></A>", "Tree=", "X=640", "Y=465"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(key))) << key;
+}
+
+TEST_F(SettingsWindow, InvertedFlagsAndOddValues)
+{
+    ASSERT_TRUE(writeAll(iniPath(), "[Font]\r\nColor=16\r\nBkColor=4\r\nSize=14\r\nType=IPAGothic\r\n"
+                                    "[Key]\r\nInput=5\r\nWordWrap=0\r\n"
+                                    "[Tool]\r\nBar=1\r\nBuild=1\r\nSearch=0\r\nFunction=0\r\n"
+                                    "[MR]\r\n2=/tmp/x.htm\r\n"
+                                    "[MTag]\r\n3=<B></B>\r\n"
+                                    "[MKey]\r\n1=<BR>\r\n"
+                                    "[Size]\r\nX=800\r\nY=oops\r\n"));
+    TFmMain& m = makeWindow(true);
+    EXPECT_TRUE(m.action("MInput")->isChecked()) << "only 0 turns input assistance off";
+    EXPECT_TRUE(m.action("MWordWrap")->isChecked()) << "WordWrap=0 means on";
+    EXPECT_FALSE(m.action("MToolbar")->isChecked());
+    EXPECT_FALSE(m.findChild<QWidget*>("ToolBar")->isVisible());
+    EXPECT_FALSE(m.findChild<QWidget*>("ToolPanel")->isVisible());
+    EXPECT_TRUE(m.findChild<QWidget*>("SearchPanel")->isVisible());
+    EXPECT_TRUE(m.findChild<QWidget*>("FKBar")->isVisible());
+    EXPECT_EQ(m.editorColor, QApplication::palette().color(QPalette::Text)) << "16 keeps the default";
+    EXPECT_EQ(m.editorBkColor, QColor(0, 0, 0x80));
+    EXPECT_EQ(m.editorFont.pointSize(), 14);
+    EXPECT_EQ(m.editorFont.families().value(0), QStringLiteral("IPAGothic"));
+    EXPECT_EQ(m.action("MR2")->text(), QStringLiteral("/tmp/x.htm"));
+    EXPECT_EQ(m.action("MR1")->text(), QStringLiteral("(なし)"));
+    EXPECT_EQ(m.action("MTag3")->text(), QStringLiteral("<B></B>"));
+    EXPECT_TRUE(m.action("MTag3")->isVisible());
+    EXPECT_FALSE(m.action("MTag4")->isVisible());
+    EXPECT_EQ(m.action("CT2")->text(), QStringLiteral("<BR>"));
+    EXPECT_EQ(m.width(), 800);
+    EXPECT_EQ(m.height(), 465);
+
+    // A new document takes word wrap and the editor look.
+    Document& d = m.NewDocument();
+    EXPECT_EQ(d.edit->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    EXPECT_EQ(d.edit->palette().color(QPalette::Base), QColor(0, 0, 0x80));
+}
+
+TEST_F(SettingsWindow, LoadingDoesNotWriteButEveryResizeDoes)
+{
+    ASSERT_TRUE(writeAll(iniPath(), "[Size]\r\nX=700\r\nY=500\r\n"));
+    TFmMain& m = makeWindow(true);
+    EXPECT_EQ(readAll(iniPath()), QByteArray("[Size]\r\nX=700\r\nY=500\r\n"));
+    m.resize(720, 480);
+    QApplication::processEvents();
+    EXPECT_TRUE(fileText(iniPath()).contains(QStringLiteral("X=720\r\nY=480")));
+    m.resize(730, 480);
+    QApplication::processEvents();
+    EXPECT_TRUE(fileText(iniPath()).contains(QStringLiteral("X=730\r\n")));
+}
+
+TEST_F(SettingsWindow, UnwritableFolderUsesTheFallbackAndAFailureIsToldOnce)
+{
+    // The folder beside the executable cannot be written: the fallback file is used.
+    const QString ro = path(QStringLiteral("ro"));
+    QDir().mkpath(ro);
+    QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const bool canStillWrite = QFileInfo(ro).isWritable(); // root ignores permissions
+    {
+        TFmMain::Options o;
+        o.settingsPath = ro + QStringLiteral("/quillnest4.ini");
+        o.fallbackSettingsPath = path(QStringLiteral("config/quillnest4/quillnest4.ini"));
+        o.clock = &clock;
+        TFmMain m(prompts, o);
+        if (!canStillWrite) {
+            EXPECT_EQ(m.settingsPath(), o.fallbackSettingsPath);
+            EXPECT_TRUE(m.SaveSettings());
+            EXPECT_TRUE(QFileInfo::exists(o.fallbackSettingsPath));
+        }
+    }
+    QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    // No place can be written (the path's folder is a file): one message per run.
+    writeAll(path(QStringLiteral("notadir")), "x");
+    TFmMain::Options o;
+    o.settingsPath = path(QStringLiteral("notadir/quillnest4.ini"));
+    o.clock = &clock;
+    TFmMain m(prompts, o);
+    prompts.answerMessage(Prompts::Answer::Ok);
+    EXPECT_FALSE(m.SaveSettings());
+    EXPECT_FALSE(m.SaveSettings());
+    m.resize(900, 600);
+    ASSERT_EQ(prompts.messages().size(), 1);
+    EXPECT_TRUE(prompts.messages()[0].contains(QStringLiteral("notadir")));
+}
