@@ -370,10 +370,11 @@ void TFmMain::UpdateCaret()
         if (start >= 0) {
             for (int p = caret; p < lineEnd; ++p) {
                 if (doc->characterAt(p) == u'>') {
-                    QTextCursor c(const_cast<QTextDocument*>(doc));
-                    c.setPosition(start);
-                    c.setPosition(p + 1, QTextCursor::KeepAnchor);
-                    m_caretTagText = c.selectedText();
+                    // Character by character: a text cursor would lay out
+                    // the whole line to place itself.
+                    m_caretTagText.reserve(p + 1 - start);
+                    for (int q = start; q <= p; ++q)
+                        m_caretTagText += doc->characterAt(q);
                     break;
                 }
             }

@@ -67,6 +67,8 @@ public:
     int caretColumn() const { return m_caretColumn; }
     const QString& CaretTagText() const { return m_caretTagText; }
     int AssistPending = 0;
+    // Super mode (Ctrl+Alt+Q): once on, it stays on for the run.
+    bool SuperMode = false;
 
     // ---- command switch
     CommandSwitch& documentCommands() { return m_documentCommands; }
