@@ -1,0 +1,350 @@
+// Lossless code page 932 codec.  See sjis.h for the rules.
+//
+// Both directions are single table-driven passes.  Runs of ASCII, by far the
+// most common bytes in HTML, are copied 16 bytes (decode) or 8 characters
+// (encode) at a time; everything else goes through the flat tables generated
+// by scripts/gen_cp932.py.
+
+#include "charset/sjis.h"
+#include "charset/sjiscore.h"
+
+#include <QChar>
+
+#include <array>
+#include <bit>
+#include <cstdint>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#define QN4_SJIS_SSE2 1
+#endif
+
+namespace sjis {
+namespace {
+
+#include "charset/cp932_tables.inc"
+
+static_assert(sizeof(kDouble) == kLeadCount * 256 * sizeof(char16_t));
+
+// Row of pair characters for every byte; bytes that lead no pair get a row
+// of zeros, so the decoder can look up a pair without asking first.
+constexpr char16_t kNoPairs[256] = {};
+constexpr auto kPairRow = [] {
+    std::array<const char16_t*, 256> rows{};
+    for (int b = 0; b < 256; ++b)
+        rows[b] = kLeadRow[b] >= 0 ? kDouble[kLeadRow[b]] : kNoPairs;
+    return rows;
+}();
+
+// Unicode BMP -> bytes: 0 = not encodable, < 0x100 = one byte, else lead<<8|trail.
+// Built once by inverting the decode tables, so the two can never disagree.
+struct EncodeTable {
+    uint16_t value[0x10000] = {};
+
+    EncodeTable()
+    {
+        for (unsigned c = 1; c < 0x80; ++c)
+            value[c] = uint16_t(c);
+        for (unsigned b = 0x80; b < 0x100; ++b) {
+            value[rawByteChar(uchar(b))] = uint16_t(b); // kana bytes' too
+            value[kAlone[b - 0x80]] = uint16_t(b);
+        }
+        for (unsigned lead = 0; lead < 0x100; ++lead) {
+            const int row = kLeadRow[lead];
+            if (row < 0)
+                continue;
+            for (unsigned trail = 0; trail < 0x100; ++trail) {
+                const char16_t c = kDouble[row][trail];
+                if (c)
+                    value[c] = uint16_t(lead << 8 | trail);
+            }
+        }
+    }
+};
+
+const uint16_t* encodeTable()
+{
+    static const EncodeTable table;
+    return table.value;
+}
+
+template <bool TranslateBreaks>
+qsizetype decodeImpl(const uchar* p, const uchar* const end, char16_t* const out,
+                     detail::FirstBreak* firstBreak)
+{
+    using detail::FirstBreak;
+    char16_t* o = out;
+    FirstBreak first = FirstBreak::None;
+
+    for (;;) {
+#ifdef QN4_SJIS_SSE2
+        // Copy the ASCII run ahead.  The 16 units are always stored (there is
+        // room: every byte yields at most one unit), but p and o only move
+        // past the leading bytes that need no further look.
+        const __m128i zero = _mm_setzero_si128();
+        while (end - p >= 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            __m128i special = v;
+            if constexpr (TranslateBreaks) {
+                special = _mm_or_si128(special, _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')));
+                if (first == FirstBreak::None)
+                    special = _mm_or_si128(special, _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+            }
+            const unsigned mask = unsigned(_mm_movemask_epi8(special));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm_unpacklo_epi8(v, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 8), _mm_unpackhi_epi8(v, zero));
+            if (mask == 0) {
+                p += 16;
+                o += 16;
+                continue;
+            }
+            const int clean = std::countr_zero(mask);
+            p += clean;
+            o += clean;
+            break;
+        }
+#endif
+        if (p == end)
+            break;
+        uchar b = *p;
+        if (b < 0x80) {
+            if constexpr (TranslateBreaks) {
+                if (b == '\r') {
+                    if (end - p >= 2 && p[1] == '\n') {
+                        if (first == FirstBreak::None)
+                            first = FirstBreak::CrLf;
+                        p += 2;
+                    } else {
+                        if (first == FirstBreak::None)
+                            first = FirstBreak::Cr;
+                        ++p;
+                    }
+                    *o++ = u'\n';
+                    continue;
+                }
+                if (b == '\n' && first == FirstBreak::None)
+                    first = FirstBreak::Lf;
+            }
+            *o++ = b;
+            ++p;
+            continue;
+        }
+        // A run of non-ASCII bytes: kanji, kana, raw bytes.  A mapped pair
+        // wins; otherwise the byte is taken alone and decoding resumes at
+        // the next one.  (The branches are cheaper than a branch-free
+        // form: they let the CPU run ahead instead of waiting on each
+        // lookup to learn where the next character starts.)
+        do {
+            if (end - p >= 2) {
+                const char16_t pair = kPairRow[b][p[1]];
+                if (pair) {
+                    *o++ = pair;
+                    p += 2;
+                    continue;
+                }
+            }
+            *o++ = kAlone[b - 0x80];
+            ++p;
+        } while (p < end && (b = *p) >= 0x80);
+    }
+    if (firstBreak)
+        *firstBreak = first;
+    return o - out;
+}
+
+bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Fills *error for the character at `offset`.  Only runs on failure, so a
+// second walk over the text is fine.
+void locateError(QStringView text, qsizetype offset, EncodeError* error)
+{
+    if (!error)
+        return;
+    qsizetype line = 1;
+    qsizetype column = 1;
+    const char16_t* s = text.utf16();
+    for (qsizetype i = 0; i < offset; ++i) {
+        const char16_t c = s[i];
+        if (c == u'\r') {
+            if (i + 1 < offset && s[i + 1] == u'\n')
+                ++i;
+            ++line;
+            column = 1;
+        } else if (c == u'\n' || c == 0x2029) {
+            ++line;
+            column = 1;
+        } else {
+            if (isHighSurrogate(c) && i + 1 < offset && isLowSurrogate(s[i + 1]))
+                ++i;
+            ++column;
+        }
+    }
+    char32_t character = s[offset];
+    if (isHighSurrogate(s[offset]) && offset + 1 < text.size() && isLowSurrogate(s[offset + 1]))
+        character = QChar::surrogateToUcs4(s[offset], s[offset + 1]);
+    error->line = line;
+    error->column = column;
+    error->offset = offset;
+    error->character = character;
+}
+
+} // namespace
+
+namespace detail {
+
+void adviseLargeBuffer(void* data, qsizetype bytes)
+{
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr uintptr_t kHuge = uintptr_t(2) << 20;
+    if (bytes < qsizetype(4 * kHuge))
+        return;
+    const auto start = reinterpret_cast<uintptr_t>(data);
+    const uintptr_t first = (start + kHuge - 1) & ~(kHuge - 1);
+    const uintptr_t last = (start + uintptr_t(bytes)) & ~(kHuge - 1);
+    if (last > first)
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE); // a hint only
+#else
+    Q_UNUSED(data);
+    Q_UNUSED(bytes);
+#endif
+}
+
+qsizetype decodeInto(QByteArrayView bytes, char16_t* out, bool translateBreaks,
+                     FirstBreak* firstBreak)
+{
+    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+    const auto* end = p + bytes.size();
+    if (translateBreaks)
+        return decodeImpl<true>(p, end, out, firstBreak);
+    if (firstBreak)
+        *firstBreak = FirstBreak::None;
+    return decodeImpl<false>(p, end, out, nullptr);
+}
+
+std::optional<QByteArray> encodeWithBreaks(QStringView text, QByteArrayView lineBreak,
+                                           bool translateBreaks, EncodeError* error)
+{
+    const uint16_t* const table = encodeTable();
+    const qsizetype size = text.size();
+    // Every unit becomes at most two bytes (a line break is at most two).
+    QByteArray result(size * 2, Qt::Uninitialized);
+    adviseLargeBuffer(result.data(), result.size());
+    auto* const outBegin = reinterpret_cast<uchar*>(result.data());
+    uchar* o = outBegin;
+    const char16_t* const begin = text.utf16();
+    const char16_t* const end = begin + size;
+    const char16_t* p = begin;
+
+    const qsizetype breakLen = translateBreaks ? lineBreak.size() : 0;
+    const uchar break0 = breakLen > 0 ? uchar(lineBreak[0]) : 0;
+    const uchar break1 = breakLen > 1 ? uchar(lineBreak[1]) : 0;
+    // '\n' needs the slow path only when it is written as something else.
+    const bool lfSpecial = translateBreaks && !(breakLen == 1 && break0 == '\n');
+
+#ifdef QN4_SJIS_SSE2
+    const __m128i highMask = _mm_set1_epi16(short(0xFF80));
+    const __m128i zero = _mm_setzero_si128();
+    // U+FFFF never passes as ASCII anyway, so it is a harmless "no match".
+    const __m128i lfVector = _mm_set1_epi16(short(lfSpecial ? u'\n' : 0xFFFF));
+#endif
+
+    for (;;) {
+#ifdef QN4_SJIS_SSE2
+        while (end - p >= 8) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            __m128i plain = _mm_cmpeq_epi16(_mm_and_si128(v, highMask), zero);
+            plain = _mm_andnot_si128(_mm_cmpeq_epi16(v, lfVector), plain);
+            const unsigned mask = ~unsigned(_mm_movemask_epi8(plain)) & 0xFFFFu;
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(o), _mm_packus_epi16(v, v));
+            if (mask == 0) {
+                p += 8;
+                o += 8;
+                continue;
+            }
+            const int clean = std::countr_zero(mask) / 2;
+            p += clean;
+            o += clean;
+            break;
+        }
+#endif
+        if (p == end)
+            break;
+        char16_t c = *p;
+        if (c < 0x80) {
+            if (c == u'\n' && lfSpecial) {
+                o[0] = break0;
+                o[1] = break1;
+                o += breakLen;
+            } else {
+                *o++ = uchar(c);
+            }
+            ++p;
+            continue;
+        }
+        do {
+            const uint16_t value = table[c];
+            if (value >= 0x100) {
+                o[0] = uchar(value >> 8);
+                o[1] = uchar(value);
+                o += 2;
+            } else if (value) {
+                *o++ = uchar(value);
+            } else if (c == 0x2029 && translateBreaks) {
+                o[0] = break0;
+                o[1] = break1;
+                o += breakLen;
+            } else {
+                locateError(text, p - begin, error);
+                return std::nullopt;
+            }
+            ++p;
+        } while (p < end && (c = *p) >= 0x80);
+    }
+    result.resize(o - outBegin);
+    releaseSlack(result);
+    return result;
+}
+
+} // namespace detail
+
+QString decode(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    auto* out = reinterpret_cast<char16_t*>(text.data());
+    detail::adviseLargeBuffer(out, text.size() * qsizetype(sizeof(char16_t)));
+    text.resize(detail::decodeInto(bytes, out, false, nullptr));
+    detail::releaseSlack(text);
+    return text;
+}
+
+std::optional<QByteArray> encode(QStringView text, EncodeError* error)
+{
+    return detail::encodeWithBreaks(text, {}, false, error);
+}
+
+bool canEncode(char32_t c)
+{
+    if (c < 0x80)
+        return true;
+    return c < 0x10000 && encodeTable()[c] != 0;
+}
+
+QString describe(const EncodeError& e)
+{
+    const char32_t c = e.character;
+    const QString code = QStringLiteral("U+%1")
+                             .arg(QString::number(uint(c), 16).toUpper(), 4, QLatin1Char('0'));
+    const bool showable = c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF) && QChar::isPrint(c);
+    const QString what = showable
+        ? QStringLiteral("「%1」(%2)").arg(QString::fromUcs4(&c, 1), code)
+        : QStringLiteral(" %1").arg(code);
+    return QStringLiteral("%1 行 %2 列目の文字%3 は Shift_JIS で保存できません。")
+        .arg(QString::number(e.line), QString::number(e.column), what);
+}
+
+} // namespace sjis
