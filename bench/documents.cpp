@@ -1,0 +1,121 @@
+// Opening and saving a 32 MB Shift_JIS page: read + decode + fill the editor,
+// and read the editor + encode + write.  BM_OpenDocument also reports the
+// peak memory of its first open (growth of the peak resident set over the
+// resident set before it) as a multiple of the file size.
+#include "app/document.h"
+#include "app/documentfile.h"
+#include "app/filecommands.h"
+#include "app/qtprompts.h"
+#include "app/tfmmain.h"
+#include "charset/textfile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr qint64 kFileBytes = qint64(32) * 1024 * 1024;
+
+struct Fixture {
+    QTemporaryDir dir;
+    QString file;
+    QtPrompts prompts;
+    std::unique_ptr<TFmMain> main;
+
+    Fixture()
+    {
+        file = dir.filePath(QStringLiteral("big.htm"));
+        QFile f(file);
+        f.open(QIODevice::WriteOnly);
+        // A table row with kanji, kana, half-width katakana and ASCII.
+        const QByteArray sjisRow("<TR><TD>\x93\xfa\x96\x7b\x8c\xea\x82\xcc\x83\x65\x83\x4c\x83\x58\x83\x67"
+                           "</TD><TD>\xb6\xc0\xb6\xc5</TD><TD ALIGN=\"right\">12345</TD></TR>\r\n");
+        QByteArray chunk;
+        while (chunk.size() < (1 << 20))
+            chunk += sjisRow;
+        qint64 written = 0;
+        f.write("<HTML>\r\n<BODY>\r\n<TABLE>\r\n");
+        while (written < kFileBytes) {
+            f.write(chunk);
+            written += chunk.size();
+        }
+        f.write("</TABLE>\r\n</BODY>\r\n</HTML>\r\n");
+        f.close();
+
+        TFmMain::Options o;
+        o.settingsPath = dir.filePath(QStringLiteral("quillnest4.ini"));
+        o.exeDir = dir.path();
+        main = std::make_unique<TFmMain>(prompts, o);
+    }
+};
+
+Fixture& fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+long residentKiB()
+{
+    long pages = 0, resident = 0;
+    if (FILE* s = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(s, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(s);
+    }
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+long peakKiB()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+void BM_OpenDocument(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    const double fileBytes = double(QFile(f.file).size());
+    bool first = true;
+    for (auto _ : state) {
+        const long before = residentKiB();
+        const bool ok = openDocumentFile(*f.main, f.file);
+        if (first) {
+            const double growth = double(peakKiB() - before) * 1024.0;
+            state.counters["peak_x_file"] = growth / fileBytes;
+            state.counters["peak_MB"] = growth / (1024.0 * 1024.0);
+            first = false;
+        }
+        state.PauseTiming();
+        if (!ok)
+            state.SkipWithError("open failed");
+        f.main->closeDocument(f.main->currentDocument()->number);
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations() * fileBytes));
+}
+BENCHMARK(BM_OpenDocument)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_SaveDocument(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    openDocumentFile(*f.main, f.file);
+    Document* doc = f.main->currentDocument();
+    const QString out = f.dir.filePath(QStringLiteral("saved.htm"));
+    for (auto _ : state) {
+        const auto bytes = sjis::encodeDocument(editorText(*doc->edit), doc->lineBreak);
+        QString error;
+        if (!bytes || !writeDocumentFile(out, *bytes, &error))
+            state.SkipWithError("save failed");
+    }
+    state.SetBytesProcessed(int64_t(state.iterations() * QFile(f.file).size()));
+    f.main->closeDocument(doc->number);
+}
+BENCHMARK(BM_SaveDocument)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace

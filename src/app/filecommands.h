@@ -1,0 +1,82 @@
+#pragma once
+// The File menu: new page, blank page, frame page, open, the recent files,
+// save, save as, save all, close, close all, page set-up and print, and the
+// closing of the main window.  No command loses work: a save that fails or
+// is cancelled keeps the document open and marked as changed.
+
+#include "app/recentfiles.h"
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+class QPrinter;
+class TFmFrame;
+class TFmMain;
+class TFmNew;
+struct Document;
+
+// Reads `path` into a new document tab (lossless Shift_JIS).  When the file
+// cannot be read a message names it and no tab is made; returns false then.
+// Used by Open, the recent files and the file panel.
+bool openDocumentFile(TFmMain& main, const QString& path);
+
+// The path a save dialog's answer stands for: a name without extension gets
+// ".htm", ".html" or ".txt" for the filter entry 1, 2 or 3.
+QString pathWithFilterExtension(const QString& path, int filterIndex);
+
+class FileCommands : public QObject {
+    Q_OBJECT
+public:
+    explicit FileCommands(TFmMain& main);
+    ~FileCommands() override;
+
+    void MNewClick();
+    void MWhiteClick();
+    void MFrameClick();
+    void MOpenClick();
+    void MRClick(int k);            // MR1Click .. MR5Click
+    void MSaveClick() { SaveCurrent(); }
+    void MSaveAsClick() { SaveCurrentAs(); }
+    void MAllSaveClick();
+    void MOneCloseClick();
+    void MAllDeleteClick() { CloseAll(); }
+    void PrintSetClick();
+    void MPrintStartClick();
+    void File1Click();
+
+    // Each returns true when the document was written.
+    bool SaveCurrent();
+    bool SaveCurrentAs();
+    // Closes every document in number order with its question; stops and
+    // returns false when the user cancels or a needed save does not happen.
+    bool CloseAll();
+    // Closing the main window: CloseAll, then the settings are written.
+    // Returns whether the window may close.
+    bool FormClose();
+
+    TFmNew& fmNew();
+    TFmFrame& fmFrame();
+    const RecentFiles& recent() const { return m_recent; }
+    QPrinter& printer();
+
+signals:
+    // A file was written through a save dialog (the file panel refreshes).
+    void filesChanged();
+
+private:
+    void newDocument(bool pasteClipboard);
+    bool writeDocument(Document& doc, const QString& path);
+    void markSaved(Document& doc);
+    void addRecent(const QString& path);
+    void setTabCaption(Document& doc);
+    void showCurrentState();
+    bool mayClose(Document& doc);
+    void warn(const QString& text);
+
+    TFmMain& m_main;
+    RecentFiles m_recent;
+    QPointer<TFmNew> m_fmNew;
+    QPointer<TFmFrame> m_fmFrame;
+    std::unique_ptr<QPrinter> m_printer;
+};

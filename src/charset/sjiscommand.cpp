@@ -1,0 +1,108 @@
+#include "charset/sjiscommand.h"
+
+#include "app/tfmmain.h"
+#include "charset/sjis.h"
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Converts the '\n'-separated lines of `bytes` in place, packing them
+// towards the front, and drops what is left over.
+void convertLines(TAutoSjisConv& conv, QByteArray& bytes)
+{
+    char* p = bytes.data();
+    const qsizetype n = bytes.size();
+    qsizetype r = 0, w = 0;
+    for (;;) {
+        const char* nl = static_cast<const char*>(std::memchr(p + r, '\n', std::size_t(n - r)));
+        const qsizetype end = nl ? nl - p : n;
+        const qsizetype len = end - r;
+        if (w != r)
+            std::memmove(p + w, p + r, std::size_t(len));
+        w += qsizetype(conv.convertInPlace(p + w, std::size_t(len)));
+        if (!nl)
+            break;
+        p[w++] = '\n';
+        r = end + 1;
+    }
+    bytes.truncate(w);
+}
+
+} // namespace
+
+QString convertTextToSjis(TAutoSjisConv& conv, QStringView text)
+{
+    // The whole text at once when it can be held as Shift_JIS (a '\n' byte
+    // never occurs inside a Shift_JIS character or a raw-byte stand-in).
+    if (std::optional<QByteArray> bytes = sjis::encode(text)) {
+        convertLines(conv, *bytes);
+        return sjis::decode(*bytes);
+    }
+    QString out;
+    out.reserve(text.size());
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype nl = text.indexOf(u'\n', start);
+        const QStringView line = text.mid(start, (nl < 0 ? text.size() : nl) - start);
+        if (std::optional<QByteArray> bytes = sjis::encode(line)) {
+            bytes->truncate(qsizetype(conv.convertInPlace(bytes->data(), std::size_t(bytes->size()))));
+            out += sjis::decode(*bytes);
+        } else {
+            out += line;
+        }
+        if (nl < 0)
+            break;
+        out += u'\n';
+        start = nl + 1;
+    }
+    return out;
+}
+
+bool convertEditorToSjis(TAutoSjisConv& conv, QPlainTextEdit& edit)
+{
+    const QString before = editorText(edit);
+    const QString after = convertTextToSjis(conv, before);
+    if (after == before)
+        return false;
+    const QTextCursor old = edit.textCursor();
+    const int line = old.blockNumber();
+    const int column = old.positionInBlock();
+
+    QTextCursor c(edit.document());
+    c.beginEditBlock();
+    c.select(QTextCursor::Document);
+    c.insertText(after);
+    c.endEditBlock();
+
+    const QTextBlock block = edit.document()->findBlockByNumber(line);
+    if (block.isValid()) {
+        QTextCursor caret(block);
+        caret.setPosition(block.position() + std::min(column, block.length() - 1));
+        edit.setTextCursor(caret);
+    }
+    return true;
+}
+
+SjisCommandUnit::SjisCommandUnit(TFmMain& main) : m_main(main)
+{
+    if (QAction* a = main.action("MSjis")) {
+        connect(a, &QAction::triggered, this, &SjisCommandUnit::MSjisClick);
+        main.documentCommands().add(a);
+    }
+}
+
+void SjisCommandUnit::MSjisClick()
+{
+    if (!m_main.hasDocument())
+        return;
+    if (QPlainTextEdit* edit = m_main.CurrentEdit())
+        convertEditorToSjis(AutoSjisConv1, *edit);
+}
