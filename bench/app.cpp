@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTextCursor>
 #include <benchmark/benchmark.h>
 
@@ -62,5 +64,44 @@ void BM_Startup(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Startup)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+namespace {
+
+// Search in a 32 MB document: a miss (the whole text, then the message) and
+// a hit near the end.
+class NoPrompts final : public QtPrompts {
+public:
+    Answer message(QWidget*, const QString&, const QString&, Icon, Buttons) override
+    {
+        return Answer::Ok;
+    }
+};
+
+void BM_FindNext(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    NoPrompts prompts;
+    TFmMain m(prompts, options(dir));
+    Document& d = m.NewDocument();
+    QString text;
+    const QString line = QStringLiteral("<TR><TD ALIGN=\"LEFT\">日本語のセル</TD><TD>text</TD></TR>\n");
+    text.reserve((32 << 20) / 2 + line.size());
+    while (text.size() < (32 << 20) / 2) // 32 MB of UTF-16
+        text += line;
+    const bool hit = state.range(0) != 0;
+    if (hit)
+        text += QStringLiteral("NeedleHere");
+    d.edit->setPlainText(text);
+    auto* edit = m.findChild<QLineEdit*>(QStringLiteral("SearchEdit"));
+    edit->setText(hit ? QStringLiteral("needlehere") : QStringLiteral("not in the text"));
+    auto* button = m.findChild<QPushButton*>(QStringLiteral("BtnSearch"));
+    m.findChild<QWidget*>(QStringLiteral("SearchPanel"))->show();
+    for (auto _ : state)
+        button->click();
+    state.SetLabel(hit ? "hit" : "miss");
+}
+BENCHMARK(BM_FindNext)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

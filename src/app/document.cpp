@@ -15,6 +15,16 @@ DocumentEditor::DocumentEditor(QWidget* parent) : QPlainTextEdit(parent)
 
 void DocumentEditor::keyPressEvent(QKeyEvent* e)
 {
+    // Shift+Enter would put a soft line separator into the text, which a
+    // Shift_JIS file cannot hold: every Enter starts a new line.
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+        && (e->modifiers() & Qt::ShiftModifier)) {
+        QKeyEvent plain(e->type(), e->key(), e->modifiers() & ~Qt::ShiftModifier, e->text(),
+                        e->isAutoRepeat(), ushort(e->count()));
+        QPlainTextEdit::keyPressEvent(&plain);
+        emit keyPressed(e);
+        return;
+    }
     QPlainTextEdit::keyPressEvent(e);
     emit keyPressed(e);
 }
@@ -49,8 +59,7 @@ void DocumentEditor::dragEnterEvent(QDragEnterEvent* e)
 void DocumentEditor::dragMoveEvent(QDragMoveEvent* e)
 {
     if (fromTagTree(e->mimeData())) {
-        // Show where the snippet will go.
-        setTextCursor(cursorForPosition(e->position().toPoint()));
+        // The snippet goes in at the caret, wherever it is dropped.
         e->acceptProposedAction();
         return;
     }
@@ -60,7 +69,6 @@ void DocumentEditor::dragMoveEvent(QDragMoveEvent* e)
 void DocumentEditor::dropEvent(QDropEvent* e)
 {
     if (fromTagTree(e->mimeData())) {
-        setTextCursor(cursorForPosition(e->position().toPoint()));
         e->acceptProposedAction();
         emit tagTreeDropped();
         return;
@@ -71,6 +79,8 @@ void DocumentEditor::dropEvent(QDropEvent* e)
 QString editorText(const QPlainTextEdit& edit)
 {
     QString t = edit.document()->toRawText();
-    t.replace(QChar(0x2029), QLatin1Char('\n'));
+    for (QChar& c : t)
+        if (c.unicode() == 0x2029 || c.unicode() == 0x2028)
+            c = QLatin1Char('\n');
     return t;
 }

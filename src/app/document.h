@@ -20,7 +20,7 @@ signals:
     void keyPressed(QKeyEvent* event);
     void keyReleased(QKeyEvent* event);
     void mousePressed();
-    // Something was dropped on the editor from the tag tree.
+    // A tag-tree item was dropped on the editor (it goes in at the caret).
     void tagTreeDropped();
 
 protected:

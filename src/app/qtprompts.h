@@ -2,7 +2,7 @@
 #include "app/prompts.h"
 
 // Prompts answered by the user through Qt's own dialogs.
-class QtPrompts final : public Prompts {
+class QtPrompts : public Prompts {
 public:
     Answer message(QWidget* parent, const QString& title, const QString& text, Icon icon,
                    Buttons buttons) override;
