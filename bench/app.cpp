@@ -97,7 +97,9 @@ void BM_FindNext(benchmark::State& state)
     auto* edit = m.findChild<QLineEdit*>(QStringLiteral("SearchEdit"));
     edit->setText(hit ? QStringLiteral("needlehere") : QStringLiteral("not in the text"));
     auto* button = m.findChild<QPushButton*>(QStringLiteral("BtnSearch"));
+    m.show();
     m.findChild<QWidget*>(QStringLiteral("SearchPanel"))->show();
+    QApplication::processEvents();
     for (auto _ : state)
         button->click();
     state.SetLabel(hit ? "hit" : "miss");

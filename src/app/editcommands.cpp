@@ -160,14 +160,15 @@ void EditCommands::FindNext()
         e->setFocus();
         return;
     }
-    if (SearchPos <= text.size()) {
-        const qsizetype next = text.indexOf(needle, SearchPos, Qt::CaseInsensitive);
+    // From SearchPos onwards, else from the start again.  The first match
+    // in the text is already the answer when it lies at or after SearchPos.
+    if (at < SearchPos) {
+        const qsizetype next =
+            SearchPos <= text.size() ? text.indexOf(needle, SearchPos, Qt::CaseInsensitive) : -1;
         if (next >= 0)
             at = next;
         else
             SearchPos = 0;
-    } else {
-        SearchPos = 0;
     }
     SearchPos = at + needle.size();
     QTextCursor c(e->document());
