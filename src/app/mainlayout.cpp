@@ -408,6 +408,7 @@ void build(TFmMain& w)
     for (int i = 0; i < 6; ++i) {
         auto* l = new QLabel(status);
         l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        l->setTextFormat(Qt::PlainText);
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
         l->setMinimumWidth(widths[i]);

@@ -50,6 +50,7 @@ TFmTO::TFmTO(TFmMain& main)
 
     TagPanel = new QLabel(kNoOptions, this);
     TagPanel->setObjectName(QStringLiteral("TagPanel"));
+    TagPanel->setTextFormat(Qt::PlainText); // "<FONT>" is a caption, not markup
     TagPanel->setFixedHeight(30);
     TagPanel->setAlignment(Qt::AlignCenter);
     TagPanel->setFrameShape(QFrame::Panel);

@@ -59,6 +59,7 @@ TEST_F(TagOptioner, FollowsTheCaretAndRebuildsOnlyWhenTheTagChanges)
     const QString line = QStringLiteral("ab <FONT SIZE=3>text</FONT> <B>x</B>");
     setText(line, 6);   // inside "<FONT"
     EXPECT_EQ(to->TagPanel->text(), QStringLiteral("<FONT>"));
+    EXPECT_EQ(to->TagPanel->textFormat(), Qt::PlainText) << "shown as text, not as markup";
     EXPECT_EQ(column(0), QStringList({"COLOR", "FACE", "POINT-SIZE", "SIZE"}));
     EXPECT_EQ(column(1).first(), QStringLiteral("色指定"));
 
