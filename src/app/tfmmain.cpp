@@ -75,14 +75,20 @@ TFmMain::TFmMain(Prompts& prompts, Options options, QWidget* parent)
     LoadSettings();
     m_settingsLoaded = true;
 
-    m_fmVer = new TFmVer(this);
     m_units = createCommandUnits(*this);
+    createVersionWindow(); // if the units did not make it in its turn
 }
 
 TFmMain::~TFmMain()
 {
     // Units hold pointers into the window; let them go first.
     m_units.clear();
+}
+
+void TFmMain::createVersionWindow()
+{
+    if (!m_fmVer)
+        m_fmVer = new TFmVer(this);
 }
 
 QString TFmMain::chooseSettingsPath() const

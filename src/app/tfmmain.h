@@ -104,6 +104,7 @@ public:
     // The right-click menu of the document area (EditMenu1 or EditMenu2).
     QMenu* activeEditMenu = nullptr;
     class TFmVer* fmVer() const { return m_fmVer; }
+    void createVersionWindow();
 
 signals:
     // Emitted at the end of every UpdateCaret with the tag text at the caret.
