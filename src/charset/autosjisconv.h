@@ -25,6 +25,17 @@ public:
     // The same in place: converts data[0, size) and returns the new length.
     std::size_t convertInPlace(char* data, std::size_t size);
 
+    // A whole text in place: every line (lines end at '\n') is converted as
+    // convertInPlace would, first to last, and the results are packed to the
+    // front of `data`, each with its '\n'.  Returns the new length.
+    std::size_t convertLines(char* data, std::size_t size);
+
+    // Whether the 64-byte AVX-512 walks may be used (they are used only when
+    // the processor has them).  Off, every line takes the 16-byte SSE2 walk;
+    // the results are the same either way.
+    static void setWideVectors(bool on);
+    static bool wideVectors();
+
     // Shift state, off at first; only escape sequences and SO / SI change it.
     bool twoByteMode = false;
     bool kanaMode = false;
@@ -44,6 +55,8 @@ public:
     }
 
 private:
-    std::size_t convertJis(unsigned char* p, std::size_t n);
-    std::size_t convertEuc(unsigned char* p, std::size_t n);
+    // Convert p[r, n) to p[w, ...), w <= r, and return the end of the output.
+    std::size_t convertJis(unsigned char* p, std::size_t n, std::size_t r, std::size_t w);
+    std::size_t convertEuc(unsigned char* p, std::size_t n, std::size_t r, std::size_t w);
+    static Encoding detectNarrow(const unsigned char* p, std::size_t n);
 };

@@ -12,38 +12,13 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-// Converts the '\n'-separated lines of `bytes` in place, packing them
-// towards the front, and drops what is left over.
-void convertLines(TAutoSjisConv& conv, QByteArray& bytes)
-{
-    char* p = bytes.data();
-    const qsizetype n = bytes.size();
-    qsizetype r = 0, w = 0;
-    for (;;) {
-        const char* nl = static_cast<const char*>(std::memchr(p + r, '\n', std::size_t(n - r)));
-        const qsizetype end = nl ? nl - p : n;
-        const qsizetype len = end - r;
-        if (w != r)
-            std::memmove(p + w, p + r, std::size_t(len));
-        w += qsizetype(conv.convertInPlace(p + w, std::size_t(len)));
-        if (!nl)
-            break;
-        p[w++] = '\n';
-        r = end + 1;
-    }
-    bytes.truncate(w);
-}
-
-} // namespace
 
 QString convertTextToSjis(TAutoSjisConv& conv, QStringView text)
 {
     // The whole text at once when it can be held as Shift_JIS (a '\n' byte
     // never occurs inside a Shift_JIS character or a raw-byte stand-in).
     if (std::optional<QByteArray> bytes = sjis::encode(text)) {
-        convertLines(conv, *bytes);
+        bytes->truncate(qsizetype(conv.convertLines(bytes->data(), std::size_t(bytes->size()))));
         return sjis::decode(*bytes);
     }
     QString out;

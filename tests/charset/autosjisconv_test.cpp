@@ -2,8 +2,11 @@
 // carries across lines, and lines that are cut off or not JIS / EUC-JP.
 #include "charset/autosjisconv.h"
 
+#include <QList>
+
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -206,6 +209,236 @@ TEST(AutoSjisConv, NeverLongerAndStateAgreesWithCopies)
                 EXPECT_LE(conv(line, s & 1, s & 2).size(), line.size());
         }
     }
+}
+
+
+// ---------------------------------------------------------------- wide walks
+// The 64-byte walks (where the processor has them) against the 16-byte ones,
+// which the cases above pin down: same bytes, same encoding, same state.
+
+using uchar = unsigned char;
+
+struct Converted {
+    Enc enc;
+    QByteArray out;
+    bool two, kana;
+};
+
+Converted run(const QByteArray& line, bool wide, bool two, bool kana)
+{
+    TAutoSjisConv::setWideVectors(wide);
+    TAutoSjisConv c;
+    c.twoByteMode = two;
+    c.kanaMode = kana;
+    QByteArray buf(line.constData(), line.size());   // exactly the line's size
+    Converted r;
+    r.enc = detect(line);
+    buf.truncate(qsizetype(c.convertInPlace(buf.data(), size_t(buf.size()))));
+    r.out = buf;
+    r.two = c.twoByteMode;
+    r.kana = c.kanaMode;
+    TAutoSjisConv::setWideVectors(true);
+    return r;
+}
+
+// Detection byte by byte, as the rule reads.
+Enc detectByRule(const QByteArray& line)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(line.constData());
+    size_t m = 0;
+    while (m < size_t(line.size()) && p[m] != 0x0D && p[m] != 0x0A && p[m] != 0x00 && p[m] != 0x1A)
+        ++m;
+    enum { None, AfterPrefix, Confirmed } kana = None;
+    bool prefixSeen = false, high = false;
+    for (size_t i = 0; i < m; ++i) {
+        const unsigned char b = p[i];
+        if (b < 0x80)
+            continue;
+        high = true;
+        if (kana != Confirmed)
+            kana = (kana == AfterPrefix && b >= 0xA1 && b <= 0xDF) ? Confirmed : None;
+        if (b == 0x8E) {
+            kana = AfterPrefix;
+            prefixSeen = true;
+        }
+        if (b < 0xA0 && b != 0x8E)
+            return Enc::ShiftJis;
+    }
+    if (!high)
+        return Enc::Jis;
+    for (size_t i = 0; i < m; ++i)
+        if (p[i] >= 0x80) {
+            if (i + 1 >= m)
+                return Enc::ShiftJis;
+            ++i;
+        }
+    return kana == None && prefixSeen ? Enc::ShiftJis : Enc::EucJp;
+}
+
+void expectSameBothWays(const QByteArray& line, const char* what, int a = 0, int b = 0)
+{
+    TAutoSjisConv::setWideVectors(false);
+    ASSERT_EQ(detect(line), detectByRule(line)) << what << " " << a << " " << b << " narrow";
+    TAutoSjisConv::setWideVectors(true);
+    ASSERT_EQ(detect(line), detectByRule(line)) << what << " " << a << " " << b << " wide " << line.toHex().constData();
+    if (!TAutoSjisConv::wideVectors())
+        return;
+    for (int s = 0; s < 4; ++s) {
+        const Converted n = run(line, false, s & 1, s & 2);
+        const Converted w = run(line, true, s & 1, s & 2);
+        ASSERT_EQ(n.enc, w.enc) << what << " " << a << " " << b << " state " << s;
+        ASSERT_EQ(n.out.toHex(' '), w.out.toHex(' ')) << what << " " << a << " " << b << " state " << s;
+        ASSERT_EQ(n.two, w.two) << what << " " << a << " " << b;
+        ASSERT_EQ(n.kana, w.kana) << what << " " << a << " " << b;
+    }
+}
+
+QByteArray euc(int j1, int j2) { return B({j1 | 0x80, j2 | 0x80}); }
+
+TEST(AutoSjisConvWide, EveryPairAtEveryBlockOffset)
+{
+    // All 94 x 94 pairs, in EUC-JP and in JIS, shifted across the block
+    // edges so that each pair meets the lanes 62/63/0 somewhere.
+    for (int shift = 0; shift < 3; ++shift) {
+        QByteArray e(shift, 'a'), j = QByteArray(shift, 'a') + "\x1b$B";
+        for (int j1 = 0x21; j1 <= 0x7E; ++j1)
+            for (int j2 = 0x21; j2 <= 0x7E; ++j2) {
+                e += euc(j1, j2);
+                j += char(j1);
+                j += char(j2);
+            }
+        expectSameBothWays(e, "euc", shift);
+        expectSameBothWays(j, "jis", shift);
+        // and the converted result is the published arithmetic
+        const Converted c = run(e, true, false, false);
+        ASSERT_EQ(c.out.size(), e.size());
+        int at = shift;
+        for (int j1 = 0x21; j1 <= 0x7E; ++j1)
+            for (int j2 = 0x21; j2 <= 0x7E; ++j2, at += 2)
+                ASSERT_EQ((unsigned(uchar(c.out[at])) << 8) | uchar(c.out[at + 1]),
+                          TAutoSjisConv::jisToSjis(unsigned(j1), unsigned(j2)));
+    }
+}
+
+TEST(AutoSjisConvWide, RunEdgesAndCutsAtEveryOffset)
+{
+    // A special sequence placed at every offset of lines that cross one,
+    // two and three blocks, in plain ASCII, in kanji and in kana.
+    const std::vector<QByteArray> inserts = {
+        B({0x8E, 0xB1}), B({0xB0, 0xA1}), B({0xB0}), B({0x8E}), B({0x8E, 0xE0}), B({0xB0, 0x41}),
+        B({0xA0}), B({0xFF}), B({0xB0, 0xA0}), B({0x1B, '(', 'I'}), B({0x1B, '(', 'J'}),
+        B({0x1B, '$', 'B'}), B({0x1B, '(', 'B'}), B({0x1B, '$'}), B({0x1B}), B({0x0E}), B({0x0F}),
+        B({0x0E, 0x31, 0x0F}), B({0x00}), B({0x0D}), B({0x1A}), B({0x30, 0x21}), B({0x30, 0x1B}),
+        B({0x30, 0x20}), B({0x88, 0x9F}), B({0x7F}), B({0x1B, 0x0E, 0x31}),
+    };
+    const std::vector<QByteArray> fills = {
+        QByteArray("<A HREF=\"x\">"), euc(0x30, 0x21) + euc(0x24, 0x22), B({0x8E, 0xB1}),
+        QByteArray("\x1b$B\x30\x21\x24\x22\x1b(B", 11), QByteArray("\x1b(I\x31\x5f\x1b(B", 8),
+        QByteArray("0!"),
+    };
+    for (const QByteArray& fill : fills)
+        for (int len : {63, 64, 65, 127, 129, 190}) {
+            QByteArray base;
+            while (base.size() < len)
+                base += fill;
+            base.truncate(len);
+            expectSameBothWays(base, "fill", len);
+            for (size_t k = 0; k < inserts.size(); ++k)
+                for (int at = 0; at <= len; ++at) {
+                    QByteArray line = base;
+                    line.insert(at, inserts[k]);
+                    expectSameBothWays(line, "insert", int(k), at);
+                    line.truncate(at + inserts[k].size());   // the line ends right after it
+                    expectSameBothWays(line, "cut", int(k), at);
+                }
+        }
+}
+
+TEST(AutoSjisConvWide, RandomLinesAgree)
+{
+    std::mt19937 rng(7);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const int alphabet[] = {0x00, 0x0A, 0x0D, 0x0E, 0x0F, 0x1A, 0x1B, 0x1B, 0x1B, '$', '(', 'B', 'I', 'J', '@',
+                            0x20, 0x21, 0x30, 0x5F, 0x60, 0x7E, 0x7F, 0x80, 0x8E, 0x8E, 0x9F, 0xA0, 0xA1,
+                            0xB0, 0xDF, 0xE0, 0xFE, 0xFF};
+    for (int iter = 0; iter < 20000; ++iter) {
+        QByteArray line;
+        const int len = pick(0, 300);
+        const int mode = pick(0, 3);   // how much of the line is well-formed
+        while (line.size() < len) {
+            switch (mode == 0 ? 4 : pick(0, 4 + mode * 2)) {
+            case 0: case 1: line += "<P>text"; break;
+            case 2: line += euc(pick(0x21, 0x7E), pick(0x21, 0x7E)); break;
+            case 3: line += B({0x8E, pick(0xA1, 0xDF)}); break;
+            case 4: line += char(alphabet[pick(0, int(sizeof alphabet / sizeof *alphabet) - 1)]); break;
+            case 5: line += "\x1b$B"; break;
+            case 6: line += "\x1b(B"; break;
+            case 7: line += "\x1b(I"; break;
+            case 8: line += char(pick(0x21, 0x7E)); break;
+            default: line += B({pick(0x21, 0x7E), pick(0x21, 0x7E)}); break;
+            }
+        }
+        expectSameBothWays(line, "random", iter);
+    }
+}
+
+TEST(AutoSjisConvLines, WholeTextAgreesWithLineByLine)
+{
+    // Random texts of short and long lines (CR, NUL, Ctrl-Z inside lines, an
+    // empty last line or none); the whole-text walk packs the converted lines
+    // exactly as converting them one by one would, with the state carried.
+    std::mt19937 rng(11);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const std::vector<QByteArray> pieces = {
+        "<P>", "text ", "\n", "\n", "\r\n", B({0x00}), B({0x1A}), euc(0x30, 0x21), euc(0x24, 0x22),
+        B({0x8E, 0xB1}), B({0x88, 0x9F}), "\x1b$B", "\x1b(B", "\x1b(I", B({0x0E}), B({0x0F}), "0!", "%$",
+        B({0xB0}), B({0x8E}), B({0xFF}),
+    };
+    for (int iter = 0; iter < 1500; ++iter) {
+        QByteArray text;
+        const int len = pick(0, iter % 10 == 0 ? 2000 : 200);
+        const int kinds = pick(3, int(pieces.size()) - 1);
+        while (text.size() < len)
+            text += pieces[size_t(pick(0, kinds))];
+        for (bool wide : {false, true}) {
+            TAutoSjisConv::setWideVectors(wide);
+            for (int s = 0; s < 4; ++s) {
+                TAutoSjisConv byLine, whole;
+                byLine.twoByteMode = whole.twoByteMode = s & 1;
+                byLine.kanaMode = whole.kanaMode = s & 2;
+                QByteArray want;
+                const QList<QByteArray> lines = text.split('\n');
+                for (qsizetype i = 0; i < lines.size(); ++i) {
+                    QByteArray l = lines[i];
+                    l.detach();
+                    l.truncate(qsizetype(byLine.convertInPlace(l.data(), size_t(l.size()))));
+                    want += l;
+                    if (i + 1 < lines.size())
+                        want += '\n';
+                }
+                QByteArray got(text.constData(), text.size());
+                got.truncate(qsizetype(whole.convertLines(got.data(), size_t(got.size()))));
+                ASSERT_EQ(got.toHex(' '), want.toHex(' ')) << iter << " wide " << wide << " state " << s << " " << text.toHex().constData();
+                ASSERT_EQ(whole.twoByteMode, byLine.twoByteMode) << iter;
+                ASSERT_EQ(whole.kanaMode, byLine.kanaMode) << iter;
+            }
+        }
+        TAutoSjisConv::setWideVectors(true);
+    }
+}
+
+TEST(AutoSjisConvWide, LongLinesStayLinear)
+{
+    // One 4 MB line of kanji and one of JIS in two-byte mode: both walks
+    // agree, and nothing goes quadratic on the way.
+    QByteArray e, j = "\x1b$B";
+    for (int i = 0; i < (2 << 20); ++i) {
+        e += euc(0x30 + i % 16, 0x21 + i % 90);
+        j += char(0x30 + i % 16);
+        j += char(0x21 + i % 90);
+    }
+    expectSameBothWays(e, "long euc");
+    expectSameBothWays(j, "long jis");
 }
 
 } // namespace
