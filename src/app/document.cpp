@@ -6,7 +6,11 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QSignalBlocker>
+#include <QTextCursor>
 #include <QTextDocument>
+
+#include <cstring>
 
 DocumentEditor::DocumentEditor(QWidget* parent) : QPlainTextEdit(parent)
 {
@@ -83,4 +87,55 @@ QString editorText(const QPlainTextEdit& edit)
         if (c.unicode() == 0x2029 || c.unicode() == 0x2028)
             c = QLatin1Char('\n');
     return t;
+}
+
+sjis::LineBreak fillEditor(QPlainTextEdit& edit, QByteArrayView bytes, qsizetype pieceBytes)
+{
+    pieceBytes = qMax<qsizetype>(pieceBytes, 1);
+    // QPlainTextEdit::setPlainText applies the character format to the whole
+    // text again once it is in; appending through a cursor builds the same
+    // document without that second pass.  Decoding in pieces keeps the
+    // decoded text small: each piece is copied into the document and
+    // dropped, instead of the whole file being held twice.
+    const QSignalBlocker quiet(&edit);
+    QTextDocument* doc = edit.document();
+    const bool undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);
+
+    sjis::LineBreak lineBreak = sjis::LineBreak::CrLf;
+    {
+        QTextCursor cursor(doc);
+        cursor.movePosition(QTextCursor::End);
+        cursor.beginEditBlock();
+        const char* const data = bytes.data();
+        const qsizetype size = bytes.size();
+        qsizetype at = 0;
+        bool first = true;
+        while (at < size) {
+            // A piece ends just after a line feed: 0x0A is never part of a
+            // double-byte character, and a CR LF pair stays in one piece, so
+            // every piece starts the decoder afresh.
+            qsizetype end = size;
+            if (size - at > pieceBytes) {
+                const qsizetype from = at + pieceBytes - 1;
+                if (const void* lf = std::memchr(data + from, '\n', size_t(size - from)))
+                    end = static_cast<const char*>(lf) - data + 1;
+            }
+            sjis::DocumentText piece = sjis::decodeDocument(bytes.sliced(at, end - at));
+            if (first) {
+                // The first piece runs at least to the first line feed, so
+                // it holds the file's first line break if there is one.
+                lineBreak = piece.lineBreak;
+                first = false;
+            }
+            cursor.insertText(piece.text);
+            at = end;
+        }
+        cursor.endEditBlock();
+    }
+
+    doc->setUndoRedoEnabled(undo);   // the fill itself is not undoable
+    doc->setModified(false);
+    edit.setTextCursor(QTextCursor(doc));   // caret at the start, nothing selected
+    return lineBreak;
 }

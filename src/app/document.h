@@ -48,3 +48,16 @@ struct Document {
 
 // Editor text as the file will hold it (U+2029 paragraph separators become '\n').
 QString editorText(const QPlainTextEdit& edit);
+
+// Loads a file's bytes into an empty editor as a freshly opened document:
+// the text is decoded piece by piece (each piece ends after a line feed, so
+// the result is exactly decodeDocument(bytes).text) and appended in one edit
+// block.  Afterwards nothing can be undone, the modified flag is clear and the
+// caret stands at the start.  The editor emits no signals while it is filled;
+// callers recompute what depends on it (UpdateCaret).  Returns the file's
+// line break.  `pieceBytes` (at least 1) is the size of the pieces decoded at
+// a time; a piece runs on to the next line feed.
+inline constexpr qsizetype kFillPieceBytes = qsizetype(1) << 20;
+sjis::LineBreak fillEditor(QPlainTextEdit& edit, QByteArrayView bytes,
+                           qsizetype pieceBytes = kFillPieceBytes);
+

@@ -61,16 +61,12 @@ bool openDocumentFile(TFmMain& main, const QString& path)
                                Prompts::Icon::Warning, Prompts::Buttons::Ok);
         return false;
     }
-    sjis::DocumentText text = sjis::decodeDocument(read.bytes);
-    read.bytes = QByteArray();   // the bytes are not needed any more
-
     main.FillingDocument = true;
     Document& doc = main.NewDocument();
-    doc.edit->setPlainText(text.text);
-    text.text = QString();
+    doc.lineBreak = fillEditor(*doc.edit, read.bytes);
+    read.bytes = QByteArray();   // the bytes are not needed any more
     doc.path = path;
     doc.hasFile = true;
-    doc.lineBreak = text.lineBreak;
     main.editControl()->setTabText(main.editControl()->indexOf(doc.tab),
                                    QFileInfo(path).fileName());
     main.setCaptionForCurrent();
