@@ -91,15 +91,18 @@ void resetPeak()
     }
 }
 
-void BM_OpenDocument(benchmark::State& state)
+// Opens the file into `main` once per iteration and closes it again;
+// `shown` adds the event-loop pass that lays out and paints the tab.
+void openRepeatedly(benchmark::State& state, TFmMain& main, const QString& file, bool shown)
 {
-    Fixture& f = fixture();
-    const double fileBytes = double(QFile(f.file).size());
+    const double fileBytes = double(QFile(file).size());
     bool first = true;
     for (auto _ : state) {
         resetPeak();
         const long before = residentKiB();
-        const bool ok = openDocumentFile(*f.main, f.file);
+        const bool ok = openDocumentFile(main, file);
+        if (shown)
+            QCoreApplication::processEvents();
         if (first) {
             const double growth = double(peakKiB() - before) * 1024.0;
             state.counters["peak_x_file"] = growth / fileBytes;
@@ -109,10 +112,18 @@ void BM_OpenDocument(benchmark::State& state)
         state.PauseTiming();
         if (!ok)
             state.SkipWithError("open failed");
-        f.main->closeDocument(f.main->currentDocument()->number);
+        main.closeDocument(main.currentDocument()->number);
+        if (shown)
+            QCoreApplication::processEvents();
         state.ResumeTiming();
     }
     state.SetBytesProcessed(int64_t(state.iterations() * fileBytes));
+}
+
+void BM_OpenDocument(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    openRepeatedly(state, *f.main, f.file, false);
 }
 BENCHMARK(BM_OpenDocument)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -125,27 +136,7 @@ void BM_OpenDocumentShown(benchmark::State& state)
     TFmMain main(f.prompts, o);
     main.show();
     QCoreApplication::processEvents();
-    const double fileBytes = double(QFile(f.file).size());
-    bool first = true;
-    for (auto _ : state) {
-        resetPeak();
-        const long before = residentKiB();
-        const bool ok = openDocumentFile(main, f.file);
-        QCoreApplication::processEvents();   // layout and first paint of the tab
-        if (first) {
-            const double growth = double(peakKiB() - before) * 1024.0;
-            state.counters["peak_x_file"] = growth / fileBytes;
-            state.counters["peak_MB"] = growth / (1024.0 * 1024.0);
-            first = false;
-        }
-        state.PauseTiming();
-        if (!ok)
-            state.SkipWithError("open failed");
-        main.closeDocument(main.currentDocument()->number);
-        QCoreApplication::processEvents();
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(int64_t(state.iterations() * fileBytes));
+    openRepeatedly(state, main, f.file, true);
 }
 BENCHMARK(BM_OpenDocumentShown)->Unit(benchmark::kMillisecond)->Iterations(5);
 
