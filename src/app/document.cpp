@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QSignalBlocker>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -89,7 +90,19 @@ QString editorText(const QPlainTextEdit& edit)
     return t;
 }
 
-sjis::LineBreak fillEditor(QPlainTextEdit& edit, QByteArrayView bytes, qsizetype pieceBytes)
+namespace {
+
+// The break that ended a block's line in the file it was read from.  A block
+// the user makes by splitting a line has none and takes the document's break.
+class LineBreakData final : public QTextBlockUserData {
+public:
+    explicit LineBreakData(sjis::LineBreak b) : lineBreak(b) {}
+    sjis::LineBreak lineBreak;
+};
+
+} // namespace
+
+FillResult fillEditor(QPlainTextEdit& edit, QByteArrayView bytes, qsizetype pieceBytes)
 {
     pieceBytes = qMax<qsizetype>(pieceBytes, 1);
     // QPlainTextEdit::setPlainText applies the character format to the whole
@@ -134,8 +147,37 @@ sjis::LineBreak fillEditor(QPlainTextEdit& edit, QByteArrayView bytes, qsizetype
         cursor.endEditBlock();
     }
 
+    FillResult result;
+    result.lineBreak = lineBreak;
+    // Files with one kind of break (nearly all) need nothing per line.
+    if (sjis::hasMixedBreaks(bytes, lineBreak)) {
+        result.mixedBreaks = true;
+        const std::vector<sjis::LineBreak> breaks = sjis::lineBreaksOf(bytes);
+        QTextBlock block = doc->firstBlock();
+        for (size_t i = 0; i < breaks.size() && block.isValid(); ++i, block = block.next())
+            block.setUserData(new LineBreakData(breaks[i]));
+    }
+
     doc->setUndoRedoEnabled(undo);   // the fill itself is not undoable
     doc->setModified(false);
     edit.setTextCursor(QTextCursor(doc));   // caret at the start, nothing selected
-    return lineBreak;
+    return result;
+}
+
+std::optional<QByteArray> documentBytes(const QPlainTextEdit& edit, sjis::LineBreak lineBreak,
+                                        bool mixedBreaks, sjis::EncodeError* error)
+{
+    const QString text = editorText(edit);
+    if (!mixedBreaks)
+        return sjis::encodeDocument(text, lineBreak, error);
+    std::vector<sjis::LineBreak> breaks;
+    breaks.reserve(size_t(edit.document()->blockCount()));
+    for (QTextBlock b = edit.document()->firstBlock(); b.isValid(); b = b.next()) {
+        // A line separator inside a block (pasted text) starts a new line too.
+        const qsizetype separators = b.text().count(QChar(0x2028));
+        breaks.insert(breaks.end(), size_t(separators), lineBreak);
+        const auto* data = static_cast<const LineBreakData*>(b.userData());
+        breaks.push_back(data ? data->lineBreak : lineBreak);
+    }
+    return sjis::encodeDocumentLines(text, breaks, lineBreak, error);
 }

@@ -41,7 +41,8 @@ struct Document {
     bool hasFile = false;
     QString status;               // "変更あり" / "変更なし"
     QString saveTime;             // "保存時間：(未保存)" or "保存時間：" + time
-    sjis::LineBreak lineBreak = sjis::LineBreak::CrLf;
+    sjis::LineBreak lineBreak = sjis::LineBreak::CrLf; // the file's first break; new lines get it
+    bool mixedBreaks = false;     // lines keep their own breaks (see documentBytes)
     QWidget* tab = nullptr;       // "TabSheet" + number
     DocumentEditor* edit = nullptr; // "RichEdit" + number
 };
@@ -58,6 +59,17 @@ QString editorText(const QPlainTextEdit& edit);
 // line break.  `pieceBytes` (at least 1) is the size of the pieces decoded at
 // a time; a piece runs on to the next line feed.
 inline constexpr qsizetype kFillPieceBytes = qsizetype(1) << 20;
-sjis::LineBreak fillEditor(QPlainTextEdit& edit, QByteArrayView bytes,
-                           qsizetype pieceBytes = kFillPieceBytes);
+struct FillResult {
+    sjis::LineBreak lineBreak = sjis::LineBreak::CrLf;   // the file's first break
+    bool mixedBreaks = false;   // each line's break is recorded on its block
+};
+FillResult fillEditor(QPlainTextEdit& edit, QByteArrayView bytes,
+                      qsizetype pieceBytes = kFillPieceBytes);
+
+// The bytes a document is saved as: its text with its line breaks.  In a
+// file with mixed breaks every line the user did not split keeps its own
+// break and new lines take the first break; otherwise every line takes the
+// document's break.
+std::optional<QByteArray> documentBytes(const QPlainTextEdit& edit, sjis::LineBreak lineBreak,
+                                        bool mixedBreaks, sjis::EncodeError* error);
 

@@ -63,7 +63,9 @@ bool openDocumentFile(TFmMain& main, const QString& path)
     }
     main.FillingDocument = true;
     Document& doc = main.NewDocument();
-    doc.lineBreak = fillEditor(*doc.edit, read.bytes);
+    const FillResult filled = fillEditor(*doc.edit, read.bytes);
+    doc.lineBreak = filled.lineBreak;
+    doc.mixedBreaks = filled.mixedBreaks;
     read.bytes = QByteArray();   // the bytes are not needed any more
     doc.path = path;
     doc.hasFile = true;
@@ -230,7 +232,7 @@ bool FileCommands::writeDocument(Document& doc, const QString& path)
 {
     sjis::EncodeError encodeError;
     const std::optional<QByteArray> bytes =
-        sjis::encodeDocument(editorText(*doc.edit), doc.lineBreak, &encodeError);
+        documentBytes(*doc.edit, doc.lineBreak, doc.mixedBreaks, &encodeError);
     if (!bytes) {
         warn(saveFailureMessage(path, sjis::describe(encodeError)));
         return false;
@@ -294,10 +296,11 @@ bool FileCommands::SaveCurrentAs()
     req.filter = kSaveFilter;
     req.filterIndex = 1;
     req.proposedName = doc->path;
-    const Prompts::FileAnswer a = m_main.prompts().saveFile(&m_main, req);
+    const Prompts::FileAnswer a =
+        askSavePath(m_main.prompts(), &m_main, req, pathWithFilterExtension);
     bool saved = false;
-    if (a.accepted && !a.path.isEmpty()) {
-        const QString path = pathWithFilterExtension(a.path, a.filterIndex);
+    if (a.accepted) {
+        const QString path = a.path;
         // The document takes the new name only once the file is written.
         if (writeDocument(*doc, path)) {
             doc->path = path;
@@ -329,10 +332,11 @@ void FileCommands::MAllSaveClick()
         req.filter = kSaveFilter;
         req.filterIndex = 1;
         req.proposedName = doc->path;
-        const Prompts::FileAnswer a = m_main.prompts().saveFile(&m_main, req);
-        if (!a.accepted || a.path.isEmpty())
+        const Prompts::FileAnswer a =
+            askSavePath(m_main.prompts(), &m_main, req, pathWithFilterExtension);
+        if (!a.accepted)
             continue;
-        const QString path = pathWithFilterExtension(a.path, a.filterIndex);
+        const QString path = a.path;
         if (!writeDocument(*doc, path))
             continue;
         doc->path = path;

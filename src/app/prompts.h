@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class QDialog;
@@ -53,3 +54,14 @@ public:
 // Turns a "description|pattern|..." filter into Qt's list of name filters
 // ("description (pattern pattern)").
 QStringList qtNameFilters(const QString& filter);
+
+// The save dialog, asking before an existing file is replaced: the user who
+// answers No is shown the dialog again.  `finalPath` turns the dialog's
+// answer into the path that will really be written (an extension added by
+// the chosen filter, say); the answer returned carries that path.
+Prompts::FileAnswer askSavePath(
+    Prompts& prompts, QWidget* parent, const Prompts::FileRequest& request,
+    const std::function<QString(const QString& path, int filterIndex)>& finalPath = {});
+
+// "…は既に存在します。上書きしますか？"
+QString replaceQuestion(const QString& path);

@@ -21,10 +21,14 @@ TFmMain::Options Startup::defaultOptions()
     return o;
 }
 
-Startup::Startup(Prompts& prompts)
+void Startup::nameApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Quillnest4"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillnest4"));
+}
+
+Startup::Startup(Prompts& prompts)
+{
+    nameApplication();
     auto* splash = new TFmTitle(prompts, defaultOptions());
     m_main = splash->mainWindow();
     m_main->setAttribute(Qt::WA_DeleteOnClose, false);

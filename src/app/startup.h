@@ -14,6 +14,9 @@ public:
     // The settings file beside the executable and the one used when that
     // folder cannot be written.
     static TFmMain::Options defaultOptions();
+    // Gives the application its name.  No display name is set: the window
+    // system would add it to every caption.
+    static void nameApplication();
 
 private:
     TFmMain* m_main = nullptr;

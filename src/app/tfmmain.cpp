@@ -426,10 +426,12 @@ void TFmMain::AssistKeyUp()
 {
     if (action("MInput")->isChecked() && AssistPending != 0) {
         InsertAtCaret(AssistPending == 1 ? QStringLiteral(">") : QStringLiteral("\""));
-        AssistPending = 0;
         if (DocumentEditor* e = CurrentEdit())
             e->moveCursor(QTextCursor::PreviousCharacter);
     }
+    // A key typed while the mode was off must not be completed later, when
+    // the mode is turned on and some other key is released.
+    AssistPending = 0;
     UpdateCaret();
 }
 

@@ -90,7 +90,7 @@ public:
     QColor editorBkColor;
     void applyEditorLook(QPlainTextEdit& edit) const;
 
-    // ---- window pieces, by their design names
+    // ---- window pieces, by their object names
     QAction* action(const char* name) const;   // a menu item, tool or function-key button
     QMenu* menu(const char* name) const;
     QString statusPanel(int i) const;

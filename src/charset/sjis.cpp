@@ -63,6 +63,24 @@ struct EncodeTable {
                     value[c] = uint16_t(lead << 8 | trail);
             }
         }
+        // Characters that Linux input methods and keyboards type for what
+        // Windows users see as the same character: they are written as
+        // Windows writes its own.  Decoding never gives them back, so files
+        // still round-trip byte for byte.
+        static constexpr struct { char16_t c; uint16_t bytes; } kTyped[] = {
+            {0x301C, 0x8160}, // WAVE DASH -> FULLWIDTH TILDE's bytes
+            {0x2212, 0x817C}, // MINUS SIGN
+            {0x2016, 0x8161}, // DOUBLE VERTICAL LINE
+            {0x2014, 0x815C}, // EM DASH
+            {0x00A2, 0x8191}, // CENT SIGN
+            {0x00A3, 0x8192}, // POUND SIGN
+            {0x00AC, 0x81CA}, // NOT SIGN
+            {0x00A5, 0x5C},   // YEN SIGN (Japanese keyboards)
+            {0x203E, 0x7E},   // OVERLINE
+        };
+        for (const auto& t : kTyped)
+            if (!value[t.c])
+                value[t.c] = t.bytes;
     }
 };
 

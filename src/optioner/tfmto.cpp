@@ -66,6 +66,9 @@ TFmTO::TFmTO(TFmMain& main)
     TagList->setColumnWidth(0, 100);
     TagList->setColumnWidth(1, 1000);
     TagList->horizontalHeader()->setHighlightSections(false);
+    // Left-aligned, or the description's caption sits in the middle of its
+    // wide column, out of sight.
+    TagList->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     TagList->verticalHeader()->hide();
     TagList->verticalHeader()->setDefaultSectionSize(TagList->fontMetrics().height() + 4);
     TagList->setShowGrid(true);

@@ -84,7 +84,8 @@ LotReadResult readLot(QByteArrayView bytes, TagTree& tree)
 
 QString lotLevelErrorMessage(const LotLevelError& e)
 {
-    return QStringLiteral("アイテム \"%1\" の階層 (%2) が不正です").arg(shortened(e.text)).arg(e.level);
+    return QStringLiteral("アイテム \"%1\" の階層 (%2) が不正です")
+        .arg(shortened(e.text), QString::number(e.level));
 }
 
 QString lotCannotOpenMessage(const QString& path)

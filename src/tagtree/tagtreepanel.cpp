@@ -197,7 +197,13 @@ TagTreePanel::TagTreePanel(Prompts& prompts, TagTreeHost host, QWidget* parent)
             [this](const QPoint& pos) { PopTag2->popup(TagTree->viewport()->mapToGlobal(pos)); });
     connect(TagTree, &TagTreeView::mousePressed, this, &TagTreePanel::TagTreeMouseDown);
     connect(TagTree, &TagTreeView::nodeDropped, this, &TagTreePanel::TagTreeDragDrop);
+    // Both signals: a click on the row the view made current (without
+    // selecting it) when it got the focus changes only the selection.
     connect(TagTree->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        if (!m_moving)
+            TagTreeChange();
+    });
+    connect(TagTree->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!m_moving)
             TagTreeChange();
     });
@@ -299,13 +305,14 @@ void TagTreePanel::Edit1Click()
 
 void TagTreePanel::MTagDeleteClick()
 {
-    if (TagNode* s = selectedNode())
+    // The protected node never goes, whatever state the menu was left in.
+    if (TagNode* s = selectedNode(); s && s->text != kProtectedText)
         m_model->removeNode(s);
 }
 
 void TagTreePanel::MTagCopyClick()
 {
-    if (TagNode* s = selectedNode())
+    if (TagNode* s = selectedNode(); s && s->text != kProtectedText)
         m_model->duplicate(s);
 }
 
@@ -348,10 +355,11 @@ void TagTreePanel::S1Click()
 {
     Prompts::FileRequest request;
     request.filter = kLotFilter;
-    const Prompts::FileAnswer answer = m_prompts.saveFile(window(), request);
-    if (!answer.accepted || answer.path.isEmpty())
+    const Prompts::FileAnswer answer = askSavePath(
+        m_prompts, window(), request, [](const QString& p, int) { return withLotExtension(p); });
+    if (!answer.accepted)
         return;
-    const QString path = withLotExtension(answer.path);
+    const QString path = answer.path;
     QString message;
     if (!writeLotFile(path, m_model->tree(), &message)) {
         showMessage(message);

@@ -47,7 +47,7 @@ void expectSameAsWholeDecode(const QByteArray& bytes, const char* what, qsizetyp
     reference.setPlainText(whole.text);
 
     QPlainTextEdit edit;
-    const sjis::LineBreak lb = fillEditor(edit, bytes, piece);
+    const sjis::LineBreak lb = fillEditor(edit, bytes, piece).lineBreak;
     EXPECT_EQ(lb, whole.lineBreak);
     const QTextDocument* doc = edit.document();
     EXPECT_EQ(doc->blockCount(), reference.document()->blockCount());
@@ -99,13 +99,13 @@ TEST(DocumentFill, LineBreakIsTheFirstOneOfTheFile)
     // The first break lies beyond the first piece's nominal size.
     const QByteArray late = QByteArray(kPiece + 10, 'a') + "\rb\nc\r\n";
     QPlainTextEdit edit;
-    EXPECT_EQ(fillEditor(edit, late, kPiece), sjis::LineBreak::Cr);
+    EXPECT_EQ(fillEditor(edit, late, kPiece).lineBreak, sjis::LineBreak::Cr);
     EXPECT_EQ(edit.document()->blockCount(), 4);
 
     QPlainTextEdit lf;
-    EXPECT_EQ(fillEditor(lf, filler(5 * kPiece, "\n") + "\r\n", kPiece), sjis::LineBreak::Lf);
+    EXPECT_EQ(fillEditor(lf, filler(5 * kPiece, "\n") + "\r\n", kPiece).lineBreak, sjis::LineBreak::Lf);
     QPlainTextEdit none;
-    EXPECT_EQ(fillEditor(none, QByteArray(kPiece * 2, 'a'), kPiece), sjis::LineBreak::CrLf);
+    EXPECT_EQ(fillEditor(none, QByteArray(kPiece * 2, 'a'), kPiece).lineBreak, sjis::LineBreak::CrLf);
 }
 
 TEST(DocumentFill, SameFormatsAndQuietEditor)

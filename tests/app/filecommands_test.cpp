@@ -20,7 +20,11 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTabWidget>
+#include <QTest>
+#include <QTextBlock>
 #include <QToolButton>
+
+#include <random>
 
 // Readable failure messages for texts.
 inline void PrintTo(const QString& s, std::ostream* os)
@@ -495,4 +499,70 @@ TEST_F(FileCommandsTest, PrintsTheWholeTextToAPdf)
     const QString text = QString::fromUtf8(proc.readAllStandardOutput());
     EXPECT_TRUE(text.contains(QStringLiteral("<P>line 1 こん")));
     EXPECT_TRUE(text.contains(QStringLiteral("<P>line 120 こん")));
+}
+
+TEST_F(FileCommandsTest, MixedLineBreaksSurviveSavesAndNewLinesTakeTheFirstBreak)
+{
+    TFmMain& m = makeWindow(true);
+    m.activateWindow();
+    const QString file = path(QStringLiteral("mixed.htm"));
+    const QByteArray bytes("a\r\nb\nc\rd\r\n");
+    ASSERT_TRUE(writeAll(file, bytes));
+    opened(file);
+    // Ctrl+S with no edit, as a user presses it.
+    ASSERT_TRUE(writeAll(file, "overwritten"));
+    QTest::keyClick(m.CurrentEdit(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(readAll(file), bytes);
+
+    // A line split by the user: its untouched neighbours keep their breaks,
+    // the new break is the file's first one.
+    QTextCursor c(m.CurrentEdit()->document()->findBlockByNumber(1));
+    c.movePosition(QTextCursor::EndOfBlock);
+    m.CurrentEdit()->setTextCursor(c);
+    QTest::keyClick(m.CurrentEdit(), Qt::Key_Return);
+    QTest::keyClick(m.CurrentEdit(), Qt::Key_X);
+    QTest::keyClick(m.CurrentEdit(), Qt::Key_S, Qt::ControlModifier);
+    const QByteArray saved = readAll(file);
+    EXPECT_TRUE(saved == "a\r\nb\nx\r\nc\rd\r\n" || saved == "a\r\nb\r\nx\nc\rd\r\n") << saved.toHex().toStdString();
+
+    // Any mix of breaks comes back byte for byte when nothing was edited.
+    std::mt19937 rng(8);
+    const char* parts[] = {"\r\n", "\n", "\r", "x", "\x82\xa0", "\r\r\n", "\n\r"};
+    for (int round = 0; round < 30; ++round) {
+        QByteArray b;
+        for (int k = int(rng() % 40); k > 0; --k)
+            b += parts[rng() % 7];
+        ASSERT_TRUE(writeAll(file, b));
+        opened(file);
+        ASSERT_TRUE(writeAll(file, "overwritten"));
+        run("MSave");
+        ASSERT_EQ(readAll(file), b) << b.toHex().toStdString();
+        run("MOneClose");
+    }
+}
+
+TEST_F(FileCommandsTest, SaveAsAsksBeforeReplacingAFile)
+{
+    makeWindow();
+    const QString existing = path(QStringLiteral("keep.htm"));
+    ASSERT_TRUE(writeAll(existing, "precious"));
+    run("MWhite");
+    edit(QStringLiteral("new text"));
+    // The name typed without its extension: the filter's extension makes it
+    // the existing file.  No: the dialog comes again, and cancelling it
+    // leaves the file alone.
+    prompts.answerSave(path(QStringLiteral("keep")));
+    prompts.answerMessage(Prompts::Answer::No);
+    prompts.cancelSave();
+    run("MSaveAs");
+    EXPECT_EQ(readAll(existing), "precious");
+    ASSERT_EQ(prompts.messages().size(), 1);
+    EXPECT_TRUE(prompts.messages()[0].contains(QStringLiteral("keep.htm")));
+    EXPECT_EQ(w->statusPanel(1), kChanged);
+    // Yes replaces it.
+    prompts.answerSave(existing);
+    prompts.answerMessage(Prompts::Answer::Yes);
+    run("MSaveAs");
+    EXPECT_EQ(readAll(existing), "new text");
+    EXPECT_EQ(w->currentDocument()->path, existing);
 }

@@ -169,6 +169,12 @@ TEST_F(Documents, InputAssistanceClosesBracketsAndQuotes)
     d.edit->clear();
     type(QStringLiteral("<\""));
     EXPECT_EQ(currentText(), QStringLiteral("<\""));
+    // Turned on again: the quote typed while it was off is not completed
+    // at the next key.
+    m.action("MInput")->trigger();
+    ASSERT_TRUE(m.action("MInput")->isChecked());
+    type(QStringLiteral("b"));
+    EXPECT_EQ(currentText(), QStringLiteral("<\"b"));
 }
 
 TEST_F(Documents, InsertAtCaretAndInsertTag)

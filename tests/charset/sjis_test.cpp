@@ -77,14 +77,19 @@ TEST(SjisRoundTrip, EveryEncodableCharacterDecodesBack)
         if (!bytes)
             continue;
         ++encodable;
+        // Characters typed on Linux that are written as their Windows twins
+        // decode to the twin (checked in SjisMapping).
+        if (QStringView(u"\u301C\u2212\u2016\u2014\u00A2\u00A3\u00AC\u00A5\u203E").contains(QChar(u)))
+            continue;
         // A stand-in for a byte that is a character by itself (a half-width
         // katakana byte) is written as that byte and comes back as the kana.
         if (sjis::isRawByte(u) && u >= 0xF7A1 && u <= 0xF7DF)
             continue;
         ASSERT_EQ(sjis::decode(*bytes), QString(QChar(u))) << std::hex << unsigned(c);
     }
-    // ASCII, 63 half-width katakana, 128 raw-byte stand-ins, 9206 pairs.
-    EXPECT_EQ(encodable, 128 + 63 + 128 + 9206);
+    // ASCII, 63 half-width katakana, 128 raw-byte stand-ins, 9206 pairs,
+    // 9 characters typed on Linux.
+    EXPECT_EQ(encodable, 128 + 63 + 128 + 9206 + 9);
     EXPECT_FALSE(sjis::canEncode(0x1F600));
     EXPECT_FALSE(sjis::canEncode(0x110000));
 }
@@ -170,11 +175,24 @@ TEST(SjisMapping, StrayBytesAreRaw)
     EXPECT_FALSE(sjis::isRawByte(0xF800));
 }
 
+TEST(SjisMapping, CharactersLinuxInputTypesAreWrittenAsWindowsWritesThem)
+{
+    // 〜 − ‖ — ¢ £ ¬ from input methods, ¥ from a Japanese keyboard, ‾.
+    const QString typed = QString::fromUtf16(u"\u301C\u2212\u2016\u2014\u00A2\u00A3\u00AC\u00A5\u203E");
+    EXPECT_EQ(sjis::encode(typed).value_or("?"),
+              bytesOf({0x81, 0x60, 0x81, 0x7C, 0x81, 0x61, 0x81, 0x5C, 0x81, 0x91, 0x81, 0x92,
+                       0x81, 0xCA, 0x5C, 0x7E}));
+    // Decoding is unchanged: the bytes come back as the Windows characters,
+    // and those encode to the same bytes again.
+    const QString back = sjis::decode(*sjis::encode(typed));
+    EXPECT_EQ(back, QString::fromUtf16(u"\uFF5E\uFF0D\u2225\u2015\uFFE0\uFFE1\uFFE2\\~"));
+    EXPECT_EQ(sjis::encode(back), sjis::encode(typed));
+}
+
 TEST(SjisMapping, CharactersWithoutAByteFormAreRefused)
 {
-    // ¥ and the wave dash are not in cp932 (0x5C and 0x8160 decode to other
-    // characters), nor are C1 controls or U+0080 (0x80 is a raw byte).
-    for (char32_t c : {0x00A5u, 0x301Cu, 0x00A0u, 0x0080u, 0x0085u, 0x00E9u, 0x2029u, 0xFFFFu})
+    // C1 controls, U+0080 (0x80 is a raw byte), accented letters, NBSP.
+    for (char32_t c : {0x00A0u, 0x0080u, 0x0085u, 0x00E9u, 0x2029u, 0xFFFFu})
         EXPECT_FALSE(sjis::canEncode(c)) << std::hex << unsigned(c);
     EXPECT_TRUE(sjis::canEncode(0));
     EXPECT_TRUE(sjis::canEncode(U'\\'));

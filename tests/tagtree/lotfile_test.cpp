@@ -95,6 +95,9 @@ TEST(LotRead, LevelErrorKeepsEarlierNodes)
     EXPECT_EQ(deeper.result.nodes, 3);
 
     // A megabyte line is quoted shortened.
+    // The line's text appears exactly, percent signs and all.
+    EXPECT_EQ(lotLevelErrorMessage(LotLevelError{QStringLiteral("<A HREF=\"a%2Fb%1.htm\">"), 3, 5}),
+              QStringLiteral("アイテム \"<A HREF=\"a%2Fb%1.htm\">\" の階層 (3) が不正です"));
     LotLevelError big{QString(1 << 20, u'x'), 7, 2};
     EXPECT_LT(lotLevelErrorMessage(big).size(), 300);
 }

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QAbstractItemModelTester>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -292,4 +293,37 @@ TEST_F(PanelTest, CataloguesReplaceTheTree)
     panel.setUserTreePath("/a&b.lot");
     EXPECT_EQ(panel.MtUser->text(), "/a&&b.lot");
     EXPECT_EQ(panel.userTreePath(), "/a&b.lot");
+}
+
+TEST_F(PanelTest, ClickingTheProtectedNodeAfterFocusDisablesDeleteAndDuplicate)
+{
+    // The start-up tree; the view, on getting the focus, makes its first row
+    // current without selecting it, and the click then only selects it.
+    panel.resize(200, 300);
+    panel.show();
+    panel.activateWindow();
+    panel.TagTree->setFocus();
+    QApplication::processEvents();
+    const QModelIndex html = panel.model()->index(0, 0);
+    ASSERT_EQ(panel.model()->nodeAt(html)->text, "<HTML></HTML>");
+    QTest::mouseClick(panel.TagTree->viewport(), Qt::LeftButton, {},
+                      panel.TagTree->visualRect(html).center());
+    ASSERT_EQ(panel.selectedNode()->text, "<HTML></HTML>");
+    EXPECT_FALSE(panel.MTagDelete->isEnabled());
+    EXPECT_FALSE(panel.MTagCopy->isEnabled());
+    panel.MTagDeleteClick();
+    EXPECT_TRUE(outline(tree()).startsWith("<HTML></HTML>|.<HEAD></HEAD>"));
+}
+
+TEST_F(PanelTest, SavingATreeAsksBeforeReplacingAFile)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("mine.lot"));
+    ASSERT_TRUE(writeAll(file, "old\r\n"));
+    prompts.answerSave(dir.filePath(QStringLiteral("mine")));
+    prompts.answerMessage(Prompts::Answer::No);
+    prompts.cancelSave();
+    panel.S1Click();
+    EXPECT_EQ(readAll(file), "old\r\n");
+    EXPECT_TRUE(savedPaths.isEmpty());
 }
