@@ -1,6 +1,7 @@
 // Main window: caret tracking on long lines, and building the window.
+#include "composition.h"
 #include "app/tfmmain.h"
-#include "app/qtprompts.h"
+#include "platform/qtprompts.h"
 #include "platform/clock.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@ QString taggedLine(qsizetype bytes)
 TFmMain::Options options(const QTemporaryDir& dir)
 {
     TFmMain::Options o;
+    o.compose = composeUnits;
     o.settingsPath = dir.filePath(QStringLiteral("quillnest4.ini"));
     o.exeDir = dir.path();
     return o;

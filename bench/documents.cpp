@@ -5,10 +5,11 @@
 // opens into a main window that is never shown; BM_OpenDocumentShown opens
 // into a shown one and includes the event-loop pass that lays out and paints
 // the new tab, which is what a user waits for.
+#include "composition.h"
 #include "app/document.h"
 #include "app/documentfile.h"
 #include "app/filecommands.h"
-#include "app/qtprompts.h"
+#include "platform/qtprompts.h"
 #include "app/tfmmain.h"
 #include "charset/textfile.h"
 
@@ -51,6 +52,7 @@ struct Fixture {
         f.close();
 
         TFmMain::Options o;
+        o.compose = composeUnits;
         o.settingsPath = dir.filePath(QStringLiteral("quillnest4.ini"));
         o.exeDir = dir.path();
         main = std::make_unique<TFmMain>(prompts, o);
@@ -131,6 +133,7 @@ void BM_OpenDocumentShown(benchmark::State& state)
 {
     Fixture& f = fixture();
     TFmMain::Options o;
+    o.compose = composeUnits;
     o.settingsPath = f.dir.filePath(QStringLiteral("shown.ini"));
     o.exeDir = f.dir.path();
     TFmMain main(f.prompts, o);

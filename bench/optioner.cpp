@@ -1,6 +1,7 @@
 // The Tag Optioner's refresh at the end of UpdateCaret: the caret moving
 // inside one tag (nothing to rebuild) and from tag to tag (rebuild).
-#include "app/qtprompts.h"
+#include "composition.h"
+#include "platform/qtprompts.h"
 #include "app/tfmmain.h"
 #include "optioner/tfmto.h"
 
@@ -22,6 +23,7 @@ struct Window {
     Window()
     {
         TFmMain::Options o;
+        o.compose = composeUnits;
         o.settingsPath = dir.filePath(QStringLiteral("quillnest4.ini"));
         o.exeDir = dir.path();
         main = std::make_unique<TFmMain>(prompts, o);

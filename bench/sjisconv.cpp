@@ -1,5 +1,6 @@
 // Shift_JIS conversion of JIS and EUC-JP text, against glibc's iconv on the
 // same buffers, and the "S-Jis変換" command on a whole document.
+#include "composition.h"
 #include "charset/autosjisconv.h"
 
 #include <benchmark/benchmark.h>
@@ -145,10 +146,10 @@ BENCHMARK(BM_IconvJisToSjis)->Unit(benchmark::kMillisecond);
 } // namespace
 
 // ---------------------------------------------------------------- command
-#include "app/qtprompts.h"
+#include "platform/qtprompts.h"
 #include "app/tfmmain.h"
 #include "charset/sjis.h"
-#include "charset/sjiscommand.h"
+#include "app/sjiscommand.h"
 
 #include <QTemporaryDir>
 
@@ -161,6 +162,7 @@ void BM_SjisCommand(benchmark::State& state)
     QTemporaryDir dir;
     QtPrompts prompts;
     TFmMain::Options o;
+    o.compose = composeUnits;
     o.settingsPath = dir.filePath(QStringLiteral("quillnest4.ini"));
     o.exeDir = dir.path();
     TFmMain main(prompts, o);

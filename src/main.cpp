@@ -1,5 +1,6 @@
-#include "app/qtprompts.h"
 #include "app/startup.h"
+#include "composition.h"
+#include "platform/qtprompts.h"
 
 #include <QApplication>
 
@@ -7,6 +8,6 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QtPrompts prompts;
-    Startup startup(prompts);
+    Startup startup(prompts, composeUnits);
     return app.exec();
 }

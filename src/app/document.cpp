@@ -13,6 +13,16 @@
 
 #include <cstring>
 
+bool Document::modified() const
+{
+    return edit && edit->document()->isModified();
+}
+
+QString Document::status() const
+{
+    return modified() ? kStatusChanged : kStatusUnchanged;
+}
+
 DocumentEditor::DocumentEditor(QWidget* parent) : QPlainTextEdit(parent)
 {
     setAcceptDrops(true);

@@ -2,6 +2,7 @@
 // One document: a tab of EditControl holding one plain-text editor.
 
 #include "charset/textfile.h"
+#include "tagtree/tagpaste.h"
 
 #include <QPlainTextEdit>
 #include <QString>
@@ -32,20 +33,25 @@ protected:
     void dropEvent(QDropEvent* e) override;
 };
 
-// MIME type of a drag that starts in the tag tree.
-inline constexpr const char* kTagTreeMimeType = "application/x-quillnest4-tagtree";
 
 struct Document {
     int number = 0;
     QString path;                 // full path, or "Page" + number before it has a file
     bool hasFile = false;
-    QString status;               // "変更あり" / "変更なし"
     QString saveTime;             // "保存時間：(未保存)" or "保存時間：" + time
     sjis::LineBreak lineBreak = sjis::LineBreak::CrLf; // the file's first break; new lines get it
     bool mixedBreaks = false;     // lines keep their own breaks (see documentBytes)
     QWidget* tab = nullptr;       // "TabSheet" + number
     DocumentEditor* edit = nullptr; // "RichEdit" + number
+
+    bool modified() const;
+    // "変更あり" or "変更なし", from the editor's modified flag.
+    QString status() const;
 };
+
+inline const QString kStatusChanged = QStringLiteral("変更あり");
+inline const QString kStatusUnchanged = QStringLiteral("変更なし");
+inline const QString kSaveTimeUnsaved = QStringLiteral("保存時間：(未保存)");
 
 // Editor text as the file will hold it (U+2029 paragraph separators become '\n').
 QString editorText(const QPlainTextEdit& edit);

@@ -1,6 +1,6 @@
 #include "app/documentfile.h"
 
-#include "charset/sjiscore.h"
+#include "charset/sjis.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,7 +35,7 @@ FileReadResult readDocumentFile(const QString& path)
     QByteArray bytes;
     if (!f.isSequential()) {
         bytes.resize(qsizetype(f.size()));
-        sjis::detail::adviseLargeBuffer(bytes.data(), bytes.size()); // huge pages: fewer faults
+        sjis::hintLargeBuffer(bytes.data(), bytes.size()); // huge pages: fewer faults
         qsizetype done = 0;
         while (done < bytes.size()) {
             const qint64 got = f.read(bytes.data() + done, bytes.size() - done);

@@ -1,7 +1,7 @@
 #include "app/editcommands.h"
 
-#include "app/prompts.h"
 #include "app/tfmmain.h"
+#include "platform/prompts.h"
 #include "platform/clock.h"
 
 #include <QAction>
@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QToolBar>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -28,17 +29,34 @@ QStringList dateTimeCaptions(const QDateTime& t)
             QStringLiteral("%1時%2分%3秒").arg(h.hour()).arg(h.minute()).arg(h.second())};
 }
 
+// The bars of the View menu: item, bar, and their key in [Tool] (0 when
+// shown, 1 when hidden; the tool bar and side panel are shown unless the
+// key says 1, the search and function-key bars hidden unless it says 0).
+struct EditCommands::Bar {
+    QAction* MainControls::*item;
+    QWidget* (*widget)(const MainControls&);
+    int Settings::*key;
+    bool shownByDefault;
+};
+
+const EditCommands::Bar EditCommands::kBars[4] = {
+    {&MainControls::MToolbar, [](const MainControls& c) -> QWidget* { return c.ToolBar; },
+     &Settings::bar, true},
+    {&MainControls::MBuild, [](const MainControls& c) { return c.ToolPanel; }, &Settings::build,
+     true},
+    {&MainControls::MSearch, [](const MainControls& c) { return c.SearchPanel; },
+     &Settings::search, false},
+    {&MainControls::MFK, [](const MainControls& c) -> QWidget* { return c.FKBar; },
+     &Settings::function, false},
+};
+
 EditCommands::EditCommands(TFmMain& main) : m(main)
 {
-    m_searchEdit = m.findChild<QLineEdit*>(QStringLiteral("SearchEdit"));
+    const MainControls& c = m.controls();
+    m_searchEdit = c.SearchEdit;
     m_searchEdit->installEventFilter(this);
-    auto* btnSearch = m.findChild<QPushButton*>(QStringLiteral("BtnSearch"));
 
-    auto on = [this](const char* name, auto&& f) {
-        QAction* a = m.action(name);
-        connect(a, &QAction::triggered, this, f);
-        return a;
-    };
+    auto on = [this](QAction* a, auto&& f) { connect(a, &QAction::triggered, this, f); };
     auto withEdit = [this](void (QPlainTextEdit::*op)()) {
         return [this, op] {
             if (DocumentEditor* e = m.CurrentEdit())
@@ -46,72 +64,94 @@ EditCommands::EditCommands(TFmMain& main) : m(main)
         };
     };
 
-    on("MUndo", withEdit(&QPlainTextEdit::undo));
-    on("ToolUndo", withEdit(&QPlainTextEdit::undo));
-    for (const char* n : {"MCut", "MCut2", "ToolCut"})
-        on(n, withEdit(&QPlainTextEdit::cut));
-    for (const char* n : {"MCopy", "MCopy2", "ToolCopy"})
-        on(n, withEdit(&QPlainTextEdit::copy));
-    for (const char* n : {"MPaste", "MPaste2", "ToolPaste"})
-        on(n, withEdit(&QPlainTextEdit::paste));
-    on("MDelete", [this] { MDeleteClick(); });
-    on("MOne", [this] { MOneClick(); });
-    on("NOne2", [this] { MOneClick(); });
-    on("MAllSelect", withEdit(&QPlainTextEdit::selectAll));
-    on("MBr", [this] { m.InsertTag(QStringLiteral("<BR>")); });
-    on("MHr", [this] { m.InsertTag(QStringLiteral("<HR>")); });
-    for (const char* n : {"MDate1", "MDate2", "MDate3", "MHour1", "MHour2"}) {
-        QAction* a = m.action(n);
+    on(c.MUndo, withEdit(&QPlainTextEdit::undo));
+    on(c.ToolUndo, withEdit(&QPlainTextEdit::undo));
+    for (QAction* a : {c.MCut, c.MCut2, c.ToolCut})
+        on(a, withEdit(&QPlainTextEdit::cut));
+    for (QAction* a : {c.MCopy, c.MCopy2, c.ToolCopy})
+        on(a, withEdit(&QPlainTextEdit::copy));
+    for (QAction* a : {c.MPaste, c.MPaste2, c.ToolPaste})
+        on(a, withEdit(&QPlainTextEdit::paste));
+    on(c.MDelete, [this] { MDeleteClick(); });
+    on(c.MOne, [this] { MOneClick(); });
+    on(c.NOne2, [this] { MOneClick(); });
+    on(c.MAllSelect, withEdit(&QPlainTextEdit::selectAll));
+    on(c.MBr, [this] { m.InsertTag(QStringLiteral("<BR>")); });
+    on(c.MHr, [this] { m.InsertTag(QStringLiteral("<HR>")); });
+    for (QAction* a : c.MDateItems) {
         connect(a, &QAction::triggered, this, [this, a] {
             if (m.hasDocument())
                 m.InsertAtCaret(a->text());
         });
     }
-    connect(m.menu("MEdition"), &QMenu::aboutToShow, this, &EditCommands::MEditionClick);
+    connect(c.MEdition, &QMenu::aboutToShow, this, &EditCommands::MEditionClick);
 
-    connect(btnSearch, &QPushButton::clicked, this, &EditCommands::BtnSearchClick);
-    on("MFindFocus", [this] { MFindFocusClick(); });
-    on("FSearch", [this] { MFindFocusClick(); });
-    on("MSuper", [this] { MSuperClick(); });
+    connect(c.BtnSearch, &QPushButton::clicked, this, &EditCommands::BtnSearchClick);
+    on(c.MFindFocus, [this] { MFindFocusClick(); });
+    on(c.FSearch, [this] { MFindFocusClick(); });
+    on(c.MSuper, [this] { MSuperClick(); });
 
-    on("MToolbar", [this](bool shown) { setBar("MToolbar", "ToolBar", shown); m.SaveSettings(); });
-    on("MBuild", [this](bool shown) { setBar("MBuild", "ToolPanel", shown); m.SaveSettings(); });
-    on("MSearch", [this](bool shown) {
-        setBar("MSearch", "SearchPanel", shown);
-        if (shown)
-            m_searchEdit->setFocus();
-        m.SaveSettings();
-    });
-    on("MFK", [this](bool shown) { setBar("MFK", "FKBar", shown); m.SaveSettings(); });
-    on("MInput", [this](bool) { m.SaveSettings(); });
-    on("MWordWrap", [this](bool wrap) { MWordWrapClick(wrap); });
+    for (const Bar& bar : kBars) {
+        on(c.*bar.item, [this, &bar](bool shown) {
+            setBar(bar, shown);
+            if (shown && bar.item == &MainControls::MSearch)
+                m_searchEdit->setFocus();
+            m.SaveSettings();
+        });
+    }
+    on(c.MInput, [this](bool) { m.SaveSettings(); });
+    on(c.MWordWrap, [this](bool wrap) { MWordWrapClick(wrap); });
 
     // Always available.
-    for (const char* n : {"MToolbar", "MBuild", "MSearch", "MFK", "MInput", "MWordWrap",
-                          "MFindFocus", "MSuper", "MCut2", "MCopy2", "MPaste2", "NOne2", "MBr",
-                          "MHr", "MDate1", "MDate2", "MDate3", "MHour1", "MHour2"})
-        m.action(n)->setEnabled(true);
+    for (QAction* a : {c.MToolbar, c.MBuild, c.MSearch, c.MFK, c.MInput, c.MWordWrap, c.MFindFocus,
+                       c.MSuper, c.MCut2, c.MCopy2, c.MPaste2, c.NOne2, c.MBr, c.MHr})
+        a->setEnabled(true);
+    for (QAction* a : c.MDateItems)
+        a->setEnabled(true);
     // Available while a document is open.
     CommandSwitch& sw = m.documentCommands();
-    for (const char* n : {"MCut", "MCopy", "MPaste", "MDelete", "MAllSelect", "MDate", "MOne",
-                          "ToolUndo", "ToolCut", "ToolCopy", "ToolPaste", "FSearch"})
-        sw.add(m.action(n));
-    sw.add(btnSearch);
+    for (QAction* a : {c.MCut, c.MCopy, c.MPaste, c.MDelete, c.MAllSelect, c.MDate->menuAction(),
+                       c.MOne, c.ToolUndo, c.ToolCut, c.ToolCopy, c.ToolPaste, c.FSearch})
+        sw.add(a);
+    sw.add(c.BtnSearch);
 }
 
-void EditCommands::setBar(const char* item, const char* bar, bool shown)
+void EditCommands::load(const Settings& s)
 {
-    m.action(item)->setChecked(shown);
-    if (QWidget* w = m.findChild<QWidget*>(QLatin1String(bar)))
-        w->setVisible(shown);
+    const MainControls& c = m.controls();
+    if (s.input == 0)
+        c.MInput->setChecked(false);
+    if (s.wordWrap == 0)
+        c.MWordWrap->setChecked(true);
+    for (const Bar& bar : kBars) {
+        const int v = s.*bar.key;
+        const bool shown = bar.shownByDefault ? v != 1 : v == 0;
+        if (shown != bar.shownByDefault)
+            setBar(bar, shown);
+    }
+}
+
+void EditCommands::store(Settings& s) const
+{
+    const MainControls& c = m.controls();
+    s.input = c.MInput->isChecked() ? 1 : 0;
+    s.wordWrap = c.MWordWrap->isChecked() ? 0 : 1;
+    for (const Bar& bar : kBars)
+        s.*bar.key = (m.controls().*bar.item)->isChecked() ? 0 : 1;
+}
+
+void EditCommands::setBar(const Bar& bar, bool shown)
+{
+    const MainControls& c = m.controls();
+    (c.*bar.item)->setChecked(shown);
+    bar.widget(c)->setVisible(shown);
 }
 
 void EditCommands::MEditionClick()
 {
     const QStringList captions = dateTimeCaptions(m.clock().now());
-    const char* const names[5] = {"MDate1", "MDate2", "MDate3", "MHour1", "MHour2"};
     for (int i = 0; i < 5; ++i)
-        m.action(names[i])->setText(captions[i]);
+        m.controls().MDateItems[i]->setText(captions[i]);
 }
 
 void EditCommands::MOneClick()
@@ -181,40 +221,39 @@ void EditCommands::FindNext()
 
 void EditCommands::BtnSearchClick()
 {
-    QWidget* bar = m.findChild<QWidget*>(QStringLiteral("SearchPanel"));
+    QWidget* bar = m.controls().SearchPanel;
     if (bar->isVisible()) {
         FindNext();
         return;
     }
     bar->show();
-    m.action("MSearch")->setChecked(true);
+    m.controls().MSearch->setChecked(true);
     m_searchEdit->setFocus();
 }
 
 void EditCommands::MFindFocusClick()
 {
-    QWidget* bar = m.findChild<QWidget*>(QStringLiteral("SearchPanel"));
+    QWidget* bar = m.controls().SearchPanel;
     if (bar->isVisible()) {
         bar->hide();
-        m.action("MSearch")->setChecked(false);
+        m.controls().MSearch->setChecked(false);
         if (DocumentEditor* e = m.CurrentEdit())
             e->setFocus();
     } else {
         bar->show();
-        m.action("MSearch")->setChecked(true);
+        m.controls().MSearch->setChecked(true);
         m_searchEdit->setFocus();
     }
 }
 
 void EditCommands::MSuperClick()
 {
-    m.SuperMode = true;
-    m.setStatusPanel(4, QStringLiteral("SuperMode"));
+    m.setSuperMode();
 }
 
 void EditCommands::MWordWrapClick(bool on)
 {
-    m.action("MWordWrap")->setChecked(on);
+    m.controls().MWordWrap->setChecked(on);
     for (int n = 1; n <= m.DocumentCount(); ++n)
         if (DocumentEditor* e = m.EditByNumber(n))
             e->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);

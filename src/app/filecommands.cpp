@@ -1,41 +1,30 @@
 #include "app/filecommands.h"
 
 #include "app/document.h"
-#include "app/documentfile.h"
-#include "app/prompts.h"
+#include "app/settings.h"
 #include "app/tfmmain.h"
-#include "builders/frame/tfmframe.h"
-#include "builders/newpage/tfmnew.h"
-#include "charset/textfile.h"
-#include "platform/clock.h"
+#include "platform/prompts.h"
 
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPrinter>
 #include <QTabWidget>
+#include <QTextDocument>
 
 namespace {
 
-const QString kProduct = QStringLiteral("Quillnest4");
-const QString kChanged = QStringLiteral("変更あり");
-const QString kUnchanged = QStringLiteral("変更なし");
 const QString kOpenFilter =
     QStringLiteral("HTMLﾌｧｲﾙ(*htm;*.htm)|*.htm;*.html|ﾃｷｽﾄﾌｧｲﾙ(*txt)|*.txt|全てのﾌｧｲﾙ(*.*)|*.*");
 const QString kSaveFilter = QStringLiteral(
     "HTMLﾌｧｲﾙ(*htm)|*.htm|HTMLﾌｧｲﾙ(*.html)|*.html|ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt");
 
-QAction* recentAction(TFmMain& main, int k)
+RecentFiles::Captions recentCaptions(const MainControls& c)
 {
-    return main.action(QStringLiteral("MR%1").arg(k).toLatin1().constData());
-}
-
-RecentFiles::Captions recentCaptions(TFmMain& main)
-{
-    RecentFiles::Captions c;
-    for (int k = 1; k <= RecentFiles::kCount; ++k)
-        c[size_t(k - 1)] = recentAction(main, k)->text();
-    return c;
+    RecentFiles::Captions captions;
+    for (int k = 0; k < RecentFiles::kCount; ++k)
+        captions[size_t(k)] = c.MR[k]->text();
+    return captions;
 }
 
 } // namespace
@@ -55,26 +44,11 @@ QString pathWithFilterExtension(const QString& path, int filterIndex)
 
 bool openDocumentFile(TFmMain& main, const QString& path)
 {
-    FileReadResult read = readDocumentFile(path);
-    if (!read.ok) {
-        main.prompts().message(&main, kProduct, openFailureMessage(path, read.error),
-                               Prompts::Icon::Warning, Prompts::Buttons::Ok);
-        return false;
-    }
-    main.FillingDocument = true;
-    Document& doc = main.NewDocument();
-    const FillResult filled = fillEditor(*doc.edit, read.bytes);
-    doc.lineBreak = filled.lineBreak;
-    doc.mixedBreaks = filled.mixedBreaks;
-    read.bytes = QByteArray();   // the bytes are not needed any more
-    doc.path = path;
-    doc.hasFile = true;
-    main.editControl()->setTabText(main.editControl()->indexOf(doc.tab),
-                                   QFileInfo(path).fileName());
-    main.setCaptionForCurrent();
-    main.finishFilling(doc);
-    main.FillingDocument = false;
-    return true;
+    QString error;
+    if (main.documents().open(path, &error))
+        return true;
+    main.prompts().message(&main, kProduct, error, Prompts::Icon::Warning, Prompts::Buttons::Ok);
+    return false;
 }
 
 // ------------------------------------------------------------------ wiring
@@ -82,12 +56,10 @@ bool openDocumentFile(TFmMain& main, const QString& path)
 FileCommands::FileCommands(TFmMain& main) : m_main(main)
 {
     setObjectName(QStringLiteral("FileCommands"));
-    auto wire = [this](std::initializer_list<const char*> names, void (FileCommands::*handler)(),
+    const MainControls& c = main.controls();
+    auto wire = [this](std::initializer_list<QAction*> actions, void (FileCommands::*handler)(),
                        bool needsDocument) {
-        for (const char* name : names) {
-            QAction* a = m_main.action(name);
-            if (!a)
-                continue;
+        for (QAction* a : actions) {
             connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
             if (needsDocument)
                 m_main.documentCommands().add(a);
@@ -95,49 +67,45 @@ FileCommands::FileCommands(TFmMain& main) : m_main(main)
                 a->setEnabled(true);
         }
     };
-    wire({"MNew", "ToolNew", "FNew"}, &FileCommands::MNewClick, false);
-    wire({"MWhite", "ToolWhite", "FWhite"}, &FileCommands::MWhiteClick, false);
-    wire({"MFrame", "ToolFrame", "FFrame"}, &FileCommands::MFrameClick, false);
-    wire({"MOpen", "ToolOpen", "FOpen"}, &FileCommands::MOpenClick, false);
-    wire({"MSave", "ToolSave"}, &FileCommands::MSaveClick, true);
-    wire({"MSaveAs", "FSaveAs"}, &FileCommands::MSaveAsClick, true);
-    wire({"MAllSave", "ToolAllSave"}, &FileCommands::MAllSaveClick, true);
-    wire({"MOneClose", "Fclose"}, &FileCommands::MOneCloseClick, true);
-    wire({"MClose2"}, &FileCommands::MOneCloseClick, false);   // only reachable from an editor
-    wire({"MAllDelete", "ToolAllDelete"}, &FileCommands::MAllDeleteClick, true);
-    wire({"MPrintStart", "ToolPrint"}, &FileCommands::MPrintStartClick, true);
-    wire({"PrintSet"}, &FileCommands::PrintSetClick, false);
-    if (QAction* print = m_main.action("MPrint"))
-        m_main.documentCommands().add(print);
+    wire({c.MWhite, c.ToolWhite, c.FWhite}, &FileCommands::MWhiteClick, false);
+    wire({c.MOpen, c.ToolOpen, c.FOpen}, &FileCommands::MOpenClick, false);
+    wire({c.MSave, c.ToolSave}, &FileCommands::MSaveClick, true);
+    wire({c.MSaveAs, c.FSaveAs}, &FileCommands::MSaveAsClick, true);
+    wire({c.MAllSave, c.ToolAllSave}, &FileCommands::MAllSaveClick, true);
+    wire({c.MOneClose, c.Fclose}, &FileCommands::MOneCloseClick, true);
+    wire({c.MClose2}, &FileCommands::MOneCloseClick, false);   // only reachable from an editor
+    wire({c.MAllDelete, c.ToolAllDelete}, &FileCommands::MAllDeleteClick, true);
+    wire({c.MPrintStart, c.ToolPrint}, &FileCommands::MPrintStartClick, true);
+    wire({c.PrintSet}, &FileCommands::PrintSetClick, false);
+    m_main.documentCommands().add(c.MPrint->menuAction());
 
     for (int k = 1; k <= RecentFiles::kCount; ++k)
-        connect(recentAction(m_main, k), &QAction::triggered, this, [this, k] { MRClick(k); });
-    if (QAction* n13 = m_main.action("N13"))
-        n13->setEnabled(true);
-    if (QMenu* file = m_main.menu("File1"))
-        connect(file, &QMenu::aboutToShow, this, &FileCommands::File1Click);
+        connect(c.MR[k - 1], &QAction::triggered, this, [this, k] { MRClick(k); });
+    c.N13->menuAction()->setEnabled(true);
+    connect(c.File1, &QMenu::aboutToShow, this, &FileCommands::File1Click);
     File1Click();
 
-    m_main.onFormClose = [this] { return FormClose(); };
+    m_main.setFormClose([this] { return FormClose(); });
 }
 
 FileCommands::~FileCommands()
 {
-    m_main.onFormClose = nullptr;
+    m_main.setFormClose(nullptr);
 }
 
-TFmNew& FileCommands::fmNew()
+void FileCommands::load(const Settings& s)
 {
-    if (!m_fmNew)
-        m_fmNew = new TFmNew(m_main.prompts(), &m_main);
-    return *m_fmNew;
+    for (int k = 0; k < RecentFiles::kCount; ++k) {
+        const QString& v = s.mr[size_t(k)];
+        m_main.controls().MR[k]->setText(v.isEmpty() ? RecentFiles::emptyCaption() : v);
+    }
+    File1Click();
 }
 
-TFmFrame& FileCommands::fmFrame()
+void FileCommands::store(Settings& s) const
 {
-    if (!m_fmFrame)
-        m_fmFrame = new TFmFrame(&m_main);
-    return *m_fmFrame;
+    for (int k = 0; k < RecentFiles::kCount; ++k)
+        s.mr[size_t(k)] = m_main.controls().MR[k]->text();
 }
 
 QPrinter& FileCommands::printer()
@@ -152,47 +120,12 @@ void FileCommands::warn(const QString& text)
     m_main.prompts().message(&m_main, kProduct, text, Prompts::Icon::Warning, Prompts::Buttons::Ok);
 }
 
-// ------------------------------------------------------------------ new documents
-
-void FileCommands::newDocument(bool pasteClipboard)
-{
-    m_main.FillingDocument = true;
-    Document& doc = m_main.NewDocument();
-    doc.hasFile = false;
-    if (pasteClipboard)
-        doc.edit->paste();
-    m_main.finishFilling(doc);
-    m_main.FillingDocument = false;
-}
-
-void FileCommands::MNewClick()
-{
-    TFmNew& dlg = fmNew();
-    dlg.FormActivate();
-    dlg.move(m_main.pos() + QPoint(30, 70));
-    m_main.prompts().execDialog(dlg);
-    if (dlg.outcome() == TFmNew::PageOnClipboard)
-        newDocument(true);
-    else if (dlg.outcome() == TFmNew::BlankPage)
-        newDocument(false);
-}
+// ------------------------------------------------------------------ new and open
 
 void FileCommands::MWhiteClick()
 {
-    newDocument(false);
+    m_main.documents().createBlank(false);
 }
-
-void FileCommands::MFrameClick()
-{
-    TFmFrame& dlg = fmFrame();
-    dlg.FormActivate();
-    dlg.move(m_main.pos() + QPoint(30, 70));
-    m_main.prompts().execDialog(dlg);
-    if (dlg.outcome() == 1)
-        newDocument(true);
-}
-
-// ------------------------------------------------------------------ open
 
 void FileCommands::MOpenClick()
 {
@@ -205,10 +138,7 @@ void FileCommands::MOpenClick()
 
 void FileCommands::MRClick(int k)
 {
-    QAction* item = recentAction(m_main, k);
-    if (!item)
-        return;
-    const QString path = item->text();
+    const QString path = m_main.controls().MR[k - 1]->text();
     if (!RecentFiles::isFilled(path))
         return;
     if (!QFileInfo::exists(path)) {
@@ -220,55 +150,19 @@ void FileCommands::MRClick(int k)
 
 void FileCommands::File1Click()
 {
-    for (int k = 1; k <= RecentFiles::kCount; ++k) {
-        QAction* a = recentAction(m_main, k);
+    for (QAction* a : m_main.controls().MR)
         a->setEnabled(RecentFiles::isFilled(a->text()));
-    }
 }
 
 // ------------------------------------------------------------------ save
 
-bool FileCommands::writeDocument(Document& doc, const QString& path)
-{
-    sjis::EncodeError encodeError;
-    const std::optional<QByteArray> bytes =
-        documentBytes(*doc.edit, doc.lineBreak, doc.mixedBreaks, &encodeError);
-    if (!bytes) {
-        warn(saveFailureMessage(path, sjis::describe(encodeError)));
-        return false;
-    }
-    QString why;
-    if (!writeDocumentFile(path, *bytes, &why)) {
-        warn(saveFailureMessage(path, why));
-        return false;
-    }
-    return true;
-}
-
-void FileCommands::markSaved(Document& doc)
-{
-    doc.edit->document()->setModified(false);
-    doc.status = kUnchanged;
-    doc.saveTime = QStringLiteral("保存時間：") + m_main.clock().now().toString(QStringLiteral("H:mm:ss"));
-    if (&doc == m_main.currentDocument()) {
-        m_main.setStatusPanel(1, doc.status);
-        m_main.setStatusPanel(2, doc.saveTime);
-    }
-}
-
-void FileCommands::setTabCaption(Document& doc)
-{
-    m_main.editControl()->setTabText(m_main.editControl()->indexOf(doc.tab),
-                                     QFileInfo(doc.path).fileName());
-}
-
 void FileCommands::addRecent(const QString& path)
 {
-    RecentFiles::Captions captions = recentCaptions(m_main);
+    RecentFiles::Captions captions = recentCaptions(m_main.controls());
     const int changed = m_recent.add(captions, path);
     if (changed == 0)
         return;
-    recentAction(m_main, changed)->setText(captions[size_t(changed - 1)]);
+    m_main.controls().MR[changed - 1]->setText(captions[size_t(changed - 1)]);
     m_main.SaveSettings();
 }
 
@@ -279,11 +173,32 @@ bool FileCommands::SaveCurrent()
         return false;
     if (!doc->hasFile)
         return SaveCurrentAs();
-    if (!writeDocument(*doc, doc->path))
+    QString error;
+    if (!m_main.documents().save(*doc, &error)) {
+        warn(error);
         return false;
-    markSaved(*doc);
-    m_main.ShowModified(false);
+    }
     addRecent(doc->path);
+    return true;
+}
+
+// Asks for a name and writes the document there; false when cancelled or
+// the write failed (the document then keeps its old name).
+bool FileCommands::saveAs(Document& doc)
+{
+    Prompts::FileRequest req;
+    req.filter = kSaveFilter;
+    req.filterIndex = 1;
+    req.proposedName = doc.path;
+    const Prompts::FileAnswer a =
+        askSavePath(m_main.prompts(), &m_main, req, pathWithFilterExtension);
+    if (!a.accepted)
+        return false;
+    QString error;
+    if (!m_main.documents().saveAs(doc, a.path, &error)) {
+        warn(error);
+        return false;
+    }
     return true;
 }
 
@@ -292,70 +207,32 @@ bool FileCommands::SaveCurrentAs()
     Document* doc = m_main.currentDocument();
     if (!doc)
         return false;
-    Prompts::FileRequest req;
-    req.filter = kSaveFilter;
-    req.filterIndex = 1;
-    req.proposedName = doc->path;
-    const Prompts::FileAnswer a =
-        askSavePath(m_main.prompts(), &m_main, req, pathWithFilterExtension);
-    bool saved = false;
-    if (a.accepted) {
-        const QString path = a.path;
-        // The document takes the new name only once the file is written.
-        if (writeDocument(*doc, path)) {
-            doc->path = path;
-            doc->hasFile = true;
-            setTabCaption(*doc);
-            m_main.setCaptionForCurrent();
-            markSaved(*doc);
-            m_main.ShowModified(false);
-            addRecent(path);
-            saved = true;
-        }
-    }
+    const bool saved = saveAs(*doc);
+    if (saved)
+        addRecent(doc->path);
     emit filesChanged();
     return saved;
 }
 
 void FileCommands::MAllSaveClick()
 {
-    for (int n = 1; n <= m_main.DocumentCount(); ++n) {
-        Document* doc = m_main.documentByNumber(n);
+    Documents& docs = m_main.documents();
+    for (int n = 1; n <= docs.count(); ++n) {
+        Document* doc = docs.byNumber(n);
         if (!doc)
             continue;
         if (doc->hasFile) {
-            if (writeDocument(*doc, doc->path))
-                markSaved(*doc);
+            QString error;
+            if (!docs.save(*doc, &error))
+                warn(error);
             continue;
         }
-        Prompts::FileRequest req;
-        req.filter = kSaveFilter;
-        req.filterIndex = 1;
-        req.proposedName = doc->path;
-        const Prompts::FileAnswer a =
-            askSavePath(m_main.prompts(), &m_main, req, pathWithFilterExtension);
-        if (!a.accepted)
-            continue;
-        const QString path = a.path;
-        if (!writeDocument(*doc, path))
-            continue;
-        doc->path = path;
-        doc->hasFile = true;
-        setTabCaption(*doc);
-        markSaved(*doc);
-        emit filesChanged();
+        if (saveAs(*doc))
+            emit filesChanged();
     }
-    showCurrentState();
-}
-
-// The status panels and caption follow the current document.
-void FileCommands::showCurrentState()
-{
-    if (Document* cur = m_main.currentDocument()) {
-        m_main.setStatusPanel(1, cur->status);
-        m_main.setStatusPanel(2, cur->saveTime);
-        m_main.setCaptionForCurrent();
-    }
+    // The status panels and caption show the current document again.
+    if (Document* cur = docs.current())
+        docs.announce(*cur);
 }
 
 // ------------------------------------------------------------------ close
@@ -365,7 +242,7 @@ void FileCommands::showCurrentState()
 // saved.  Cancel, a cancelled save dialog and a failed save keep it open.
 bool FileCommands::mayClose(Document& doc)
 {
-    if (doc.status != kChanged)
+    if (!doc.modified())
         return true;
     const Prompts::Answer a = m_main.prompts().message(
         &m_main, kProduct, QStringLiteral("%1を保存しますか?").arg(doc.path),
@@ -390,8 +267,9 @@ void FileCommands::MOneCloseClick()
 
 bool FileCommands::CloseAll()
 {
-    for (int n = 1; n <= m_main.DocumentCount(); ++n) {
-        Document* doc = m_main.documentByNumber(n);
+    Documents& docs = m_main.documents();
+    for (int n = 1; n <= docs.count(); ++n) {
+        Document* doc = docs.byNumber(n);
         if (!doc)
             continue;
         m_main.editControl()->setCurrentWidget(doc->tab);

@@ -1,19 +1,17 @@
 #pragma once
-// The File menu: new page, blank page, frame page, open, the recent files,
-// save, save as, save all, close, close all, page set-up and print, and the
-// closing of the main window.  No command loses work: a save that fails or
-// is cancelled keeps the document open and marked as changed.
+// The File menu: blank page, open, the recent files, save, save as, save
+// all, close, close all, page set-up and print, and the closing of the main
+// window.  No command loses work: a save that fails or is cancelled keeps
+// the document open and marked as changed.
 
 #include "app/recentfiles.h"
+#include "app/settingsclient.h"
 
 #include <QObject>
-#include <QPointer>
 #include <memory>
 
 class QPrinter;
-class TFmFrame;
 class TFmMain;
-class TFmNew;
 struct Document;
 
 // Reads `path` into a new document tab (lossless Shift_JIS).  When the file
@@ -25,15 +23,13 @@ bool openDocumentFile(TFmMain& main, const QString& path);
 // ".htm", ".html" or ".txt" for the filter entry 1, 2 or 3.
 QString pathWithFilterExtension(const QString& path, int filterIndex);
 
-class FileCommands : public QObject {
+class FileCommands : public QObject, public SettingsClient {
     Q_OBJECT
 public:
     explicit FileCommands(TFmMain& main);
     ~FileCommands() override;
 
-    void MNewClick();
     void MWhiteClick();
-    void MFrameClick();
     void MOpenClick();
     void MRClick(int k);            // MR1Click .. MR5Click
     void MSaveClick() { SaveCurrent(); }
@@ -55,28 +51,24 @@ public:
     // Returns whether the window may close.
     bool FormClose();
 
-    TFmNew& fmNew();
-    TFmFrame& fmFrame();
     const RecentFiles& recent() const { return m_recent; }
     QPrinter& printer();
+
+    // [MR] 1..5
+    void load(const Settings& s) override;
+    void store(Settings& s) const override;
 
 signals:
     // A file was written through a save dialog (the file panel refreshes).
     void filesChanged();
 
 private:
-    void newDocument(bool pasteClipboard);
-    bool writeDocument(Document& doc, const QString& path);
-    void markSaved(Document& doc);
+    bool saveAs(Document& doc);
     void addRecent(const QString& path);
-    void setTabCaption(Document& doc);
-    void showCurrentState();
     bool mayClose(Document& doc);
     void warn(const QString& text);
 
     TFmMain& m_main;
     RecentFiles m_recent;
-    QPointer<TFmNew> m_fmNew;
-    QPointer<TFmFrame> m_fmFrame;
     std::unique_ptr<QPrinter> m_printer;
 };

@@ -1,6 +1,5 @@
 #include "app/mainlayout.h"
 
-#include "app/tfmmain.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -8,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -46,7 +46,7 @@ QIcon glyphIcon(const QString& glyph, const QColor& tint)
 
 class Builder {
 public:
-    explicit Builder(TFmMain& w) : w(w) {}
+    explicit Builder(QMainWindow& w) : w(w) {}
 
     QAction* item(QMenu* menu, const char* name, const QString& caption,
                   const QKeySequence& key = {})
@@ -119,7 +119,7 @@ public:
         return a;
     }
 
-    TFmMain& w;
+    QMainWindow& w;
 };
 
 const QColor kFile(70, 120, 200);
@@ -135,83 +135,84 @@ const char* const kKeyControlNames[17] = {"CT1",  "CT2",  "CT3",  "CT4",  "CT5",
                                           "CT7",  "CT8",  "CT10", "CT11", "CT12", "CT13",
                                           "CT14", "CT15", "CT16", "CT17", "CT18"};
 
-QAction* keyControlAction(const TFmMain& w, int slot)
-{
-    return w.action(kKeyControlNames[slot]);
-}
+const char* const kDateNames[5] = {"MDate1", "MDate2", "MDate3", "MHour1", "MHour2"};
 
-void build(TFmMain& w)
+MainControls build(QMainWindow& w)
 {
     Builder b(w);
+    MainControls c;
 
     // ---------------------------------------------------------- menus
-    QMenu* file = b.top("File1", QStringLiteral("ﾌｧｲﾙ(&F)"));
-    b.item(file, "MNew", QStringLiteral("新規作成(&N)"), Qt::Key_F6);
-    b.item(file, "MWhite", QStringLiteral("白紙ﾍﾟｰｼﾞ作成(&H)"), Qt::Key_F5);
-    b.item(file, "MFrame", QStringLiteral("ﾌﾚｰﾑ作成(&T)"), Qt::Key_F7);
-    b.item(file, "MOpen", QStringLiteral("開く(&O)"), Qt::Key_F8);
-    QMenu* recent = b.submenu(file, "N13", QStringLiteral("開き直す(&R)"));
+    QMenu* file = c.File1 = b.top("File1", QStringLiteral("ﾌｧｲﾙ(&F)"));
+    c.MNew = b.item(file, "MNew", QStringLiteral("新規作成(&N)"), Qt::Key_F6);
+    c.MWhite = b.item(file, "MWhite", QStringLiteral("白紙ﾍﾟｰｼﾞ作成(&H)"), Qt::Key_F5);
+    c.MFrame = b.item(file, "MFrame", QStringLiteral("ﾌﾚｰﾑ作成(&T)"), Qt::Key_F7);
+    c.MOpen = b.item(file, "MOpen", QStringLiteral("開く(&O)"), Qt::Key_F8);
+    QMenu* recent = c.N13 = b.submenu(file, "N13", QStringLiteral("開き直す(&R)"));
     recent->menuAction()->setEnabled(true);
     for (int i = 1; i <= 5; ++i)
-        b.item(recent, QStringLiteral("MR%1").arg(i).toLatin1().constData(), QStringLiteral("(なし)"));
+        c.MR[i - 1] = b.item(recent, QStringLiteral("MR%1").arg(i).toLatin1().constData(),
+                             QStringLiteral("(なし)"));
     file->addSeparator();
-    b.item(file, "MSave", QStringLiteral("上書き保存する(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    b.item(file, "MSaveAs", QStringLiteral("名前をつけて保存する(&A)"), Qt::Key_F10);
-    b.item(file, "MAllSave", QStringLiteral("全て保存する(&V)"));
+    c.MSave = b.item(file, "MSave", QStringLiteral("上書き保存する(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    c.MSaveAs = b.item(file, "MSaveAs", QStringLiteral("名前をつけて保存する(&A)"), Qt::Key_F10);
+    c.MAllSave = b.item(file, "MAllSave", QStringLiteral("全て保存する(&V)"));
     file->addSeparator();
-    b.item(file, "MOneClose", QStringLiteral("閉じる(&Q)"), Qt::Key_F9);
-    b.item(file, "MAllDelete", QStringLiteral("全て閉じる(&D)"));
+    c.MOneClose = b.item(file, "MOneClose", QStringLiteral("閉じる(&Q)"), Qt::Key_F9);
+    c.MAllDelete = b.item(file, "MAllDelete", QStringLiteral("全て閉じる(&D)"));
     file->addSeparator();
-    QMenu* print = b.submenu(file, "MPrint", QStringLiteral("印刷(&P)"));
-    b.item(print, "PrintSet", QStringLiteral("ﾍﾟｰｼﾞ設定(&Y)"));
-    b.item(print, "MPrintStart", QStringLiteral("印刷(&P)"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    QMenu* print = c.MPrint = b.submenu(file, "MPrint", QStringLiteral("印刷(&P)"));
+    c.PrintSet = b.item(print, "PrintSet", QStringLiteral("ﾍﾟｰｼﾞ設定(&Y)"));
+    c.MPrintStart = b.item(print, "MPrintStart", QStringLiteral("印刷(&P)"), QKeySequence(Qt::CTRL | Qt::Key_P));
     file->addSeparator();
-    b.item(file, "MExit", QStringLiteral("終了(&X)"), Qt::Key_F12);
+    c.MExit = b.item(file, "MExit", QStringLiteral("終了(&X)"), Qt::Key_F12);
 
-    QMenu* edit = b.top("MEdition", QStringLiteral("編集(&F)"));
-    b.item(edit, "MUndo", QStringLiteral("元に戻す(&U)"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QMenu* edit = c.MEdition = b.top("MEdition", QStringLiteral("編集(&F)"));
+    c.MUndo = b.item(edit, "MUndo", QStringLiteral("元に戻す(&U)"), QKeySequence(Qt::CTRL | Qt::Key_Z));
     edit->addSeparator();
-    b.item(edit, "MCut", QStringLiteral("切り取り(&T)"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    b.item(edit, "MCopy", QStringLiteral("ｺﾋﾟｰ(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    b.item(edit, "MPaste", QStringLiteral("貼り付け(&P)"), QKeySequence(Qt::CTRL | Qt::Key_V));
-    b.item(edit, "MDelete", QStringLiteral("削除(&D)"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    c.MCut = b.item(edit, "MCut", QStringLiteral("切り取り(&T)"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    c.MCopy = b.item(edit, "MCopy", QStringLiteral("ｺﾋﾟｰ(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    c.MPaste = b.item(edit, "MPaste", QStringLiteral("貼り付け(&P)"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    c.MDelete = b.item(edit, "MDelete", QStringLiteral("削除(&D)"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
     edit->addSeparator();
-    b.item(edit, "MOne", QStringLiteral("1行選択(&O)"));
-    b.item(edit, "MAllSelect", QStringLiteral("全て選択(&L)"));
+    c.MOne = b.item(edit, "MOne", QStringLiteral("1行選択(&O)"));
+    c.MAllSelect = b.item(edit, "MAllSelect", QStringLiteral("全て選択(&L)"));
     edit->addSeparator();
-    QMenu* date = b.submenu(edit, "MDate", QStringLiteral("日付け／時刻の挿入(&D)"));
-    for (const char* n : {"MDate1", "MDate2", "MDate3", "MHour1", "MHour2"})
-        b.item(date, n, QStringLiteral("（なし）"))->setEnabled(true);
+    QMenu* date = c.MDate = b.submenu(edit, "MDate", QStringLiteral("日付け／時刻の挿入(&D)"));
+    for (int i = 0; i < 5; ++i) {
+        c.MDateItems[i] = b.item(date, kDateNames[i], QStringLiteral("（なし）"));
+        c.MDateItems[i]->setEnabled(true);
+    }
     edit->addSeparator();
-    b.item(edit, "MSjis", QStringLiteral("S-Jis変換(&S)"));
+    c.MSjis = b.item(edit, "MSjis", QStringLiteral("S-Jis変換(&S)"));
 
-    QMenu* show = b.top("Show1", QStringLiteral("表示(&V)"));
-    b.check(show, "MToolbar", QStringLiteral("ﾂｰﾙﾊﾞｰ表示(&T)"), true);
-    b.check(show, "MBuild", QStringLiteral("ﾋﾞﾙﾄﾞﾏﾈｰｼﾞｬ－表示(&B)"), true);
-    b.check(show, "MSearch", QStringLiteral("検索ﾊﾞｰ表示(&S)"), false);
-    b.check(show, "MFK", QStringLiteral("ﾌｧﾝｸｼｮﾝﾊﾞｰ表示(&F)"), false);
+    QMenu* show = c.Show1 = b.top("Show1", QStringLiteral("表示(&V)"));
+    c.MToolbar = b.check(show, "MToolbar", QStringLiteral("ﾂｰﾙﾊﾞｰ表示(&T)"), true);
+    c.MBuild = b.check(show, "MBuild", QStringLiteral("ﾋﾞﾙﾄﾞﾏﾈｰｼﾞｬ－表示(&B)"), true);
+    c.MSearch = b.check(show, "MSearch", QStringLiteral("検索ﾊﾞｰ表示(&S)"), false);
+    c.MFK = b.check(show, "MFK", QStringLiteral("ﾌｧﾝｸｼｮﾝﾊﾞｰ表示(&F)"), false);
 
-    QMenu* tools = b.top("N2", QStringLiteral("ﾂｰﾙ(&T)"));
-    b.item(tools, "MColor", QStringLiteral("ｶﾗｰﾋﾟｯｶｰ(&C)"));
-    b.submenu(tools, "MEasy", QStringLiteral("ｲｰｼﾞｰｶﾗｰﾋﾟｯｶｰ(&I)"));
+    QMenu* tools = c.N2 = b.top("N2", QStringLiteral("ﾂｰﾙ(&T)"));
+    c.MColor = b.item(tools, "MColor", QStringLiteral("ｶﾗｰﾋﾟｯｶｰ(&C)"));
+    c.MEasy = b.submenu(tools, "MEasy", QStringLiteral("ｲｰｼﾞｰｶﾗｰﾋﾟｯｶｰ(&I)"));
     tools->addSeparator();
-    b.item(tools, "MCg", QStringLiteral("ｲﾒｰｼﾞﾋﾞﾙﾀﾞｰ(&V)"));
-    b.item(tools, "MSound", QStringLiteral("ｻｳﾝﾄﾞﾋﾞﾙﾀﾞｰ(&S)"));
-    b.item(tools, "MTable", QStringLiteral("ﾃｰﾌﾞﾙﾋﾞﾙﾀﾞｰ(&T)"));
-    b.item(tools, "MList", QStringLiteral("ﾘｽﾄﾋﾞﾙﾀﾞｰ(&L)"));
+    c.MCg = b.item(tools, "MCg", QStringLiteral("ｲﾒｰｼﾞﾋﾞﾙﾀﾞｰ(&V)"));
+    c.MSound = b.item(tools, "MSound", QStringLiteral("ｻｳﾝﾄﾞﾋﾞﾙﾀﾞｰ(&S)"));
+    c.MTable = b.item(tools, "MTable", QStringLiteral("ﾃｰﾌﾞﾙﾋﾞﾙﾀﾞｰ(&T)"));
+    c.MList = b.item(tools, "MList", QStringLiteral("ﾘｽﾄﾋﾞﾙﾀﾞｰ(&L)"));
     // The super mode item is never shown; only its key works.
-    QAction* super = b.item(nullptr, "MSuper", QStringLiteral("ｽｰﾊﾟｰﾓｰﾄﾞ(&Q)"),
+    QAction* super = c.MSuper = b.item(nullptr, "MSuper", QStringLiteral("ｽｰﾊﾟｰﾓｰﾄﾞ(&Q)"),
                             QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Q));
     super->setParent(tools);
     tools->addSeparator();
-    b.item(tools, "MTo2", QStringLiteral("ﾀｸﾞｵﾌﾟｼｮﾅｰ(&O)"), Qt::Key_F4);
+    c.MTo2 = b.item(tools, "MTo2", QStringLiteral("ﾀｸﾞｵﾌﾟｼｮﾅｰ(&O)"), Qt::Key_F4);
 
-    QMenu* browser = b.top("B1", QStringLiteral("ﾌﾞﾗｳｻﾞ(&B)"));
-    b.item(browser, "IE1", QStringLiteral("標準ﾌﾞﾗｳｻﾞ表示"));
-    b.item(browser, "MNN4", QStringLiteral("NetscapeNavigator表示"));
-    b.item(browser, "InterNeteXPLOLOR1", QStringLiteral("InternetExpolor表示"));
+    QMenu* browser = c.B1 = b.top("B1", QStringLiteral("ﾌﾞﾗｳｻﾞ(&B)"));
+    c.IE1 = b.item(browser, "IE1", QStringLiteral("標準ﾌﾞﾗｳｻﾞ表示"));
+    c.MNN4 = b.item(browser, "MNN4", QStringLiteral("NetscapeNavigator表示"));
+    c.InterNeteXPLOLOR1 = b.item(browser, "InterNeteXPLOLOR1", QStringLiteral("InternetExpolor表示"));
 
-    QMenu* keys = b.top("N7", QStringLiteral("ｷｰｺﾝﾄﾛｰﾙ(&K)"));
+    QMenu* keys = c.N7 = b.top("N7", QStringLiteral("ｷｰｺﾝﾄﾛｰﾙ(&K)"));
     keys->menuAction()->setVisible(false);
     static const char* const defaults[17] = {
         "<A HREF=\"\"></A>", "<BR>", "<DIV></DIV>", "<FONT></FONT>", "<HR>", "<IMG SRC=\"\">",
@@ -222,77 +223,77 @@ void build(TFmMain& w)
                                         Qt::Key_W, Qt::Key_Y, Qt::Key_T, Qt::Key_E, Qt::Key_R,
                                         Qt::Key_K, Qt::Key_Q};
     for (int i = 0; i < 17; ++i) {
-        b.item(keys, kKeyControlNames[i], QString::fromUtf8(defaults[i]),
-               QKeySequence(Qt::CTRL | letters[i]));
+        c.CT[i] = b.item(keys, kKeyControlNames[i], QString::fromUtf8(defaults[i]),
+                         QKeySequence(Qt::CTRL | letters[i]));
     }
 
-    QMenu* settings = b.top("C1", QStringLiteral("環境設定(&C)"));
-    b.item(settings, "MFont", QStringLiteral("ﾌｫﾝﾄ設定(&F)"));
-    b.item(settings, "MTagMenu1", QStringLiteral("ﾀｸﾞﾒﾆｭｰの設定(&T)"));
-    b.item(settings, "N30", QStringLiteral("ｷｰｺﾝﾄﾛｰﾙ設定(&K)"));
+    QMenu* settings = c.C1 = b.top("C1", QStringLiteral("環境設定(&C)"));
+    c.MFont = b.item(settings, "MFont", QStringLiteral("ﾌｫﾝﾄ設定(&F)"));
+    c.MTagMenu1 = b.item(settings, "MTagMenu1", QStringLiteral("ﾀｸﾞﾒﾆｭｰの設定(&T)"));
+    c.N30 = b.item(settings, "N30", QStringLiteral("ｷｰｺﾝﾄﾛｰﾙ設定(&K)"));
     settings->addSeparator();
-    b.check(settings, "MInput", QStringLiteral("入力支援ﾓｰﾄﾞ(&I)"), true);
-    b.check(settings, "MWordWrap", QStringLiteral("右端で折り返す(&W)"), false);
+    c.MInput = b.check(settings, "MInput", QStringLiteral("入力支援ﾓｰﾄﾞ(&I)"), true);
+    c.MWordWrap = b.check(settings, "MWordWrap", QStringLiteral("右端で折り返す(&W)"), false);
 
-    QMenu* help = b.top("Help1", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    b.item(help, "Help2", QStringLiteral("目次(&C)"), Qt::Key_F1);
-    b.item(help, "BrightfernHomePage1", QStringLiteral("Brightfern ﾎｰﾑﾍﾟｰｼﾞ(&M)"));
-    b.item(help, "About1", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"));
+    QMenu* help = c.Help1 = b.top("Help1", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    c.Help2 = b.item(help, "Help2", QStringLiteral("目次(&C)"), Qt::Key_F1);
+    c.BrightfernHomePage1 = b.item(help, "BrightfernHomePage1", QStringLiteral("Brightfern ﾎｰﾑﾍﾟｰｼﾞ(&M)"));
+    c.About1 = b.item(help, "About1", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"));
 
-    QMenu* hidden = b.top("N27", QStringLiteral("非表示設定"));
+    QMenu* hidden = c.N27 = b.top("N27", QStringLiteral("非表示設定"));
     hidden->menuAction()->setVisible(false);
-    b.item(hidden, "MFindFocus", QStringLiteral("検索設定"), Qt::Key_F3);
+    c.MFindFocus = b.item(hidden, "MFindFocus", QStringLiteral("検索設定"), Qt::Key_F3);
 
     // ---------------------------------------------------------- editor pop-ups
-    auto* menu1 = new QMenu(&w);
+    auto* menu1 = c.EditMenu1 = new QMenu(&w);
     menu1->setObjectName(QStringLiteral("EditMenu1"));
-    b.item(menu1, "N3", QStringLiteral("MENU -Ⅱ "));
+    c.N3 = b.item(menu1, "N3", QStringLiteral("MENU -Ⅱ "));
     menu1->addSeparator();
-    b.item(menu1, "MCut2", QStringLiteral("切り取り(&T)"));
-    b.item(menu1, "MCopy2", QStringLiteral("ｺﾋﾟｰ(&C)"));
-    b.item(menu1, "MPaste2", QStringLiteral("貼り付け(&P)"));
-    b.item(menu1, "NOne2", QStringLiteral("1行選択(&O)"));
-    b.item(menu1, "MTo", QStringLiteral("ﾀｸﾞｵﾌﾟｼｮﾅｰ(&K)\tF4"));
+    c.MCut2 = b.item(menu1, "MCut2", QStringLiteral("切り取り(&T)"));
+    c.MCopy2 = b.item(menu1, "MCopy2", QStringLiteral("ｺﾋﾟｰ(&C)"));
+    c.MPaste2 = b.item(menu1, "MPaste2", QStringLiteral("貼り付け(&P)"));
+    c.NOne2 = b.item(menu1, "NOne2", QStringLiteral("1行選択(&O)"));
+    c.MTo = b.item(menu1, "MTo", QStringLiteral("ﾀｸﾞｵﾌﾟｼｮﾅｰ(&K)\tF4"));
     menu1->addSeparator();
-    b.item(menu1, "MBr", QStringLiteral("<BR>"));
-    b.item(menu1, "MHr", QStringLiteral("<HR>"));
+    c.MBr = b.item(menu1, "MBr", QStringLiteral("<BR>"));
+    c.MHr = b.item(menu1, "MHr", QStringLiteral("<HR>"));
     menu1->addSeparator();
-    b.item(menu1, "MClose2", QStringLiteral("閉じる(&Q)"));
+    c.MClose2 = b.item(menu1, "MClose2", QStringLiteral("閉じる(&Q)"));
 
-    auto* menu2 = new QMenu(&w);
+    auto* menu2 = c.EditMenu2 = new QMenu(&w);
     menu2->setObjectName(QStringLiteral("EditMenu2"));
-    b.item(menu2, "MENU1", QStringLiteral("MENU - Ⅰ"));
+    c.MENU1 = b.item(menu2, "MENU1", QStringLiteral("MENU - Ⅰ"));
     menu2->addSeparator();
     for (int i = 0; i < 10; ++i)
-        b.item(menu2, QStringLiteral("MTag%1").arg(i).toLatin1().constData(),
-               QStringLiteral("（未登録）"));
+        c.MTag[i] = b.item(menu2, QStringLiteral("MTag%1").arg(i).toLatin1().constData(),
+                           QStringLiteral("（未登録）"));
     menu2->addSeparator();
-    b.item(menu2, "MTagMenu2", QStringLiteral("ﾀｸﾞﾒﾆｭ－の設定(&T)"));
+    c.MTagMenu2 = b.item(menu2, "MTagMenu2", QStringLiteral("ﾀｸﾞﾒﾆｭ－の設定(&T)"));
 
     // ---------------------------------------------------------- tool bar
-    auto* bar = new QToolBar(QStringLiteral("ToolBar"), &w);
+    auto* bar = c.ToolBar = new QToolBar(QStringLiteral("ToolBar"), &w);
     bar->setObjectName(QStringLiteral("ToolBar"));
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setIconSize(QSize(20, 20));
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
     w.addToolBar(Qt::TopToolBarArea, bar);
-    b.tool(bar, "ToolNew", QStringLiteral("新規作成"), QStringLiteral("新"), kFile);
-    b.tool(bar, "ToolWhite", QStringLiteral("白紙ﾍﾟｰｼﾞ作成"), QStringLiteral("白"), kFile);
-    b.tool(bar, "ToolFrame", QStringLiteral("ﾌﾚｰﾑ作成"), QStringLiteral("枠"), kFile);
-    b.tool(bar, "ToolOpen", QStringLiteral("開く"), QStringLiteral("開"), kFile);
-    b.tool(bar, "ToolAllDelete", QStringLiteral("全て閉じる"), QStringLiteral("閉"), kFile);
-    b.tool(bar, "ToolSave", QStringLiteral("上書き保存する"), QStringLiteral("保"), kFile);
-    b.tool(bar, "ToolAllSave", QStringLiteral("全て保存する"), QStringLiteral("全"), kFile);
-    b.tool(bar, "ToolPrint", QStringLiteral("印刷する"), QStringLiteral("印"), kFile);
+    c.ToolNew = b.tool(bar, "ToolNew", QStringLiteral("新規作成"), QStringLiteral("新"), kFile);
+    c.ToolWhite = b.tool(bar, "ToolWhite", QStringLiteral("白紙ﾍﾟｰｼﾞ作成"), QStringLiteral("白"), kFile);
+    c.ToolFrame = b.tool(bar, "ToolFrame", QStringLiteral("ﾌﾚｰﾑ作成"), QStringLiteral("枠"), kFile);
+    c.ToolOpen = b.tool(bar, "ToolOpen", QStringLiteral("開く"), QStringLiteral("開"), kFile);
+    c.ToolAllDelete = b.tool(bar, "ToolAllDelete", QStringLiteral("全て閉じる"), QStringLiteral("閉"), kFile);
+    c.ToolSave = b.tool(bar, "ToolSave", QStringLiteral("上書き保存する"), QStringLiteral("保"), kFile);
+    c.ToolAllSave = b.tool(bar, "ToolAllSave", QStringLiteral("全て保存する"), QStringLiteral("全"), kFile);
+    c.ToolPrint = b.tool(bar, "ToolPrint", QStringLiteral("印刷する"), QStringLiteral("印"), kFile);
     bar->addSeparator();
-    b.tool(bar, "ToolUndo", QStringLiteral("元に戻す"), QStringLiteral("戻"), kEdit);
-    b.tool(bar, "ToolCut", QStringLiteral("切り取り"), QStringLiteral("切"), kEdit);
-    b.tool(bar, "ToolCopy", QStringLiteral("ｺﾋﾟｰ"), QStringLiteral("写"), kEdit);
-    b.tool(bar, "ToolPaste", QStringLiteral("貼り付け"), QStringLiteral("貼"), kEdit);
+    c.ToolUndo = b.tool(bar, "ToolUndo", QStringLiteral("元に戻す"), QStringLiteral("戻"), kEdit);
+    c.ToolCut = b.tool(bar, "ToolCut", QStringLiteral("切り取り"), QStringLiteral("切"), kEdit);
+    c.ToolCopy = b.tool(bar, "ToolCopy", QStringLiteral("ｺﾋﾟｰ"), QStringLiteral("写"), kEdit);
+    c.ToolPaste = b.tool(bar, "ToolPaste", QStringLiteral("貼り付け"), QStringLiteral("貼"), kEdit);
     bar->addSeparator();
-    QAction* m1 = b.tool(bar, "ToolMenu1", QStringLiteral("ﾒﾆｭｰ1"), QStringLiteral("Ⅰ"), kMenu);
-    QAction* m2 = b.tool(bar, "ToolMenu2", QStringLiteral("ﾒﾆｭｰ2"), QStringLiteral("Ⅱ"), kMenu);
+    QAction* m1 = c.ToolMenu1 = b.tool(bar, "ToolMenu1", QStringLiteral("ﾒﾆｭｰ1"), QStringLiteral("Ⅰ"), kMenu);
+    QAction* m2 = c.ToolMenu2 = b.tool(bar, "ToolMenu2", QStringLiteral("ﾒﾆｭｰ2"), QStringLiteral("Ⅱ"), kMenu);
     m1->setCheckable(true);
     m2->setCheckable(true);
     m1->setChecked(true);
@@ -301,32 +302,32 @@ void build(TFmMain& w)
     group->addAction(m1);
     group->addAction(m2);
     bar->addSeparator();
-    b.tool(bar, "ToolColor", QStringLiteral("ｶﾗｰﾋﾟｯｶｰ"), QStringLiteral("色"), kTool);
-    b.tool(bar, "ToolCg", QStringLiteral("ｲﾒｰｼﾞﾋﾞﾙﾀﾞｰ"), QStringLiteral("画"), kTool);
-    b.tool(bar, "ToolSound", QStringLiteral("ｻｳﾝﾄﾞﾋﾞﾙﾀﾞｰ"), QStringLiteral("音"), kTool);
-    b.tool(bar, "ToolTable", QStringLiteral("ﾃｰﾌﾞﾙﾋﾞﾙﾀﾞｰ"), QStringLiteral("表"), kTool);
-    b.tool(bar, "ToolList", QStringLiteral("ﾘｽﾄﾋﾞﾙﾀﾞｰ"), QStringLiteral("列"), kTool);
-    b.tool(bar, "ToolTo", QStringLiteral("ﾀｸﾞｵﾌﾟｼｮﾅｰ"), QStringLiteral("TO"), kTool);
+    c.ToolColor = b.tool(bar, "ToolColor", QStringLiteral("ｶﾗｰﾋﾟｯｶｰ"), QStringLiteral("色"), kTool);
+    c.ToolCg = b.tool(bar, "ToolCg", QStringLiteral("ｲﾒｰｼﾞﾋﾞﾙﾀﾞｰ"), QStringLiteral("画"), kTool);
+    c.ToolSound = b.tool(bar, "ToolSound", QStringLiteral("ｻｳﾝﾄﾞﾋﾞﾙﾀﾞｰ"), QStringLiteral("音"), kTool);
+    c.ToolTable = b.tool(bar, "ToolTable", QStringLiteral("ﾃｰﾌﾞﾙﾋﾞﾙﾀﾞｰ"), QStringLiteral("表"), kTool);
+    c.ToolList = b.tool(bar, "ToolList", QStringLiteral("ﾘｽﾄﾋﾞﾙﾀﾞｰ"), QStringLiteral("列"), kTool);
+    c.ToolTo = b.tool(bar, "ToolTo", QStringLiteral("ﾀｸﾞｵﾌﾟｼｮﾅｰ"), QStringLiteral("TO"), kTool);
 
     // ---------------------------------------------------------- function keys
-    auto* fk = new QToolBar(QStringLiteral("FKBar"), &w);
+    auto* fk = c.FKBar = new QToolBar(QStringLiteral("FKBar"), &w);
     fk->setObjectName(QStringLiteral("FKBar"));
     fk->setMovable(false);
     fk->setFloatable(false);
     fk->setContextMenuPolicy(Qt::PreventContextMenu);
     w.addToolBar(Qt::BottomToolBarArea, fk);
-    b.fkey(fk, "FHelp", QStringLiteral("ﾍﾙﾌ|F1"), true);
-    b.fkey(fk, "FBlank", QString(), true);
-    b.fkey(fk, "FSearch", QStringLiteral("検索|F3"));
-    b.fkey(fk, "FTO", QStringLiteral("T.O-F4"));
+    c.FHelp = b.fkey(fk, "FHelp", QStringLiteral("ﾍﾙﾌ|F1"), true);
+    c.FBlank = b.fkey(fk, "FBlank", QString(), true);
+    c.FSearch = b.fkey(fk, "FSearch", QStringLiteral("検索|F3"));
+    c.FTO = b.fkey(fk, "FTO", QStringLiteral("T.O-F4"));
     fk->addSeparator();
-    b.fkey(fk, "FWhite", QStringLiteral("白紙|F5"));
-    b.fkey(fk, "FNew", QStringLiteral("新規|F6"));
-    b.fkey(fk, "FFrame", QStringLiteral("ﾌﾚｰﾑ|F7"));
-    b.fkey(fk, "FOpen", QStringLiteral("開く|F8"));
+    c.FWhite = b.fkey(fk, "FWhite", QStringLiteral("白紙|F5"));
+    c.FNew = b.fkey(fk, "FNew", QStringLiteral("新規|F6"));
+    c.FFrame = b.fkey(fk, "FFrame", QStringLiteral("ﾌﾚｰﾑ|F7"));
+    c.FOpen = b.fkey(fk, "FOpen", QStringLiteral("開く|F8"));
     fk->addSeparator();
-    b.fkey(fk, "Fclose", QStringLiteral("閉じる|F9"));
-    b.fkey(fk, "FSaveAs", QStringLiteral("保存|F10"));
+    c.Fclose = b.fkey(fk, "Fclose", QStringLiteral("閉じる|F9"));
+    c.FSaveAs = b.fkey(fk, "FSaveAs", QStringLiteral("保存|F10"));
     fk->hide();
 
     // ---------------------------------------------------------- body
@@ -335,7 +336,7 @@ void build(TFmMain& w)
     splitter->setHandleWidth(1);
     splitter->setChildrenCollapsible(false);
 
-    auto* toolPanel = new QWidget(splitter);
+    auto* toolPanel = c.ToolPanel = new QWidget(splitter);
     toolPanel->setObjectName(QStringLiteral("ToolPanel"));
     toolPanel->setAccessibleName(QStringLiteral("ﾋﾞﾙﾄﾞﾏﾈｰｼﾞｬｰ"));
     auto* tpLayout = new QVBoxLayout(toolPanel);
@@ -349,16 +350,17 @@ void build(TFmMain& w)
     browsPanel->setObjectName(QStringLiteral("BrowsPanel"));
     auto* bpLayout = new QHBoxLayout(browsPanel);
     bpLayout->setContentsMargins(2, 0, 2, 0);
-    auto* btnBrowse = new QPushButton(QStringLiteral("ﾌﾞﾗｳｻﾞ表示"), browsPanel);
+    auto* btnBrowse = c.BtnBrowse = new QPushButton(QStringLiteral("ﾌﾞﾗｳｻﾞ表示"), browsPanel);
     btnBrowse->setObjectName(QStringLiteral("BtnBrowse"));
     btnBrowse->setEnabled(false);
     bpLayout->addWidget(btnBrowse);
     tpLayout->addWidget(browsPanel);
-    auto* toolControl = new QTabWidget(toolPanel);
+    auto* toolControl = c.ToolControl = new QTabWidget(toolPanel);
     toolControl->setObjectName(QStringLiteral("ToolControl"));
     for (const auto& [name, title] : {std::pair{"ToolTag1", QStringLiteral("ﾌｧｲﾙ")},
                                       std::pair{"ToolTag2", QStringLiteral("ﾀｸﾞﾋﾞﾙﾀﾞｰ")}}) {
         auto* page = new QWidget;
+        (name[7] == '1' ? c.ToolTag1 : c.ToolTag2) = page;
         page->setObjectName(QLatin1String(name));
         auto* l = new QVBoxLayout(page);
         l->setContentsMargins(0, 0, 0, 0);
@@ -372,22 +374,22 @@ void build(TFmMain& w)
     auto* p2Layout = new QVBoxLayout(panel2);
     p2Layout->setContentsMargins(0, 0, 0, 0);
     p2Layout->setSpacing(0);
-    auto* search = new QWidget(panel2);
+    auto* search = c.SearchPanel = new QWidget(panel2);
     search->setObjectName(QStringLiteral("SearchPanel"));
     search->setFixedHeight(36);
     auto* sLayout = new QHBoxLayout(search);
     sLayout->setContentsMargins(4, 4, 4, 4);
-    auto* btnSearch = new QPushButton(QStringLiteral("検索"), search);
+    auto* btnSearch = c.BtnSearch = new QPushButton(QStringLiteral("検索"), search);
     btnSearch->setObjectName(QStringLiteral("BtnSearch"));
     btnSearch->setFixedWidth(80);
     btnSearch->setEnabled(false);
-    auto* searchEdit = new QLineEdit(search);
+    auto* searchEdit = c.SearchEdit = new QLineEdit(search);
     searchEdit->setObjectName(QStringLiteral("SearchEdit"));
     sLayout->addWidget(btnSearch);
     sLayout->addWidget(searchEdit, 1);
     search->hide();
     p2Layout->addWidget(search);
-    auto* editControl = new QTabWidget(panel2);
+    auto* editControl = c.EditControl = new QTabWidget(panel2);
     editControl->setObjectName(QStringLiteral("EditControl"));
     editControl->setFocusPolicy(Qt::NoFocus);
     editControl->setDocumentMode(true);
@@ -406,7 +408,7 @@ void build(TFmMain& w)
     status->setObjectName(QStringLiteral("StatusBar"));
     static const int widths[6] = {130, 60, 110, 50, 100, 50};
     for (int i = 0; i < 6; ++i) {
-        auto* l = new QLabel(status);
+        auto* l = c.StatusPanel[i] = new QLabel(status);
         l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         l->setTextFormat(Qt::PlainText);
         l->setFrameShape(QFrame::Panel);
@@ -418,8 +420,8 @@ void build(TFmMain& w)
             l->setAlignment(Qt::AlignCenter);
         status->addWidget(l, i == 5 ? 1 : 0);
     }
-    status->findChild<QLabel*>(QStringLiteral("StatusPanel0"))
-        ->setText(QStringLiteral("  行 ： 0 列 ： 0"));
+    c.StatusPanel[0]->setText(QStringLiteral("  行 ： 0 列 ： 0"));
+    return c;
 }
 
 } // namespace MainLayout

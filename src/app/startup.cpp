@@ -26,10 +26,12 @@ void Startup::nameApplication()
     QApplication::setApplicationName(QStringLiteral("Quillnest4"));
 }
 
-Startup::Startup(Prompts& prompts)
+Startup::Startup(Prompts& prompts, std::function<void(TFmMain&)> compose)
 {
     nameApplication();
-    auto* splash = new TFmTitle(prompts, defaultOptions());
+    TFmMain::Options options = defaultOptions();
+    options.compose = std::move(compose);
+    auto* splash = new TFmTitle(prompts, std::move(options));
     m_main = splash->mainWindow();
     m_main->setAttribute(Qt::WA_DeleteOnClose, false);
     if (QScreen* s = QGuiApplication::primaryScreen()) {

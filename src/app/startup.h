@@ -7,7 +7,8 @@ class Prompts;
 // the main window, then shows the main window centred on the screen.
 class Startup {
 public:
-    explicit Startup(Prompts& prompts);
+    // `compose` creates the command units (the composition root's).
+    Startup(Prompts& prompts, std::function<void(TFmMain&)> compose);
     ~Startup();
     TFmMain* mainWindow() const { return m_main; }
 

@@ -1,10 +1,8 @@
 #include "app/tfmmain.h"
 
-#include "app/mainlayout.h"
-#include "app/prompts.h"
 #include "app/tfmver.h"
-#include "app/units.h"
 #include "platform/clock.h"
+#include "platform/prompts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,23 +13,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QResizeEvent>
-#include <QStatusBar>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QToolBar>
 #include <QVBoxLayout>
-
-namespace {
-const QString kChanged = QStringLiteral("変更あり");
-const QString kUnchanged = QStringLiteral("変更なし");
-const QString kUnsaved = QStringLiteral("保存時間：(未保存)");
-const QString kProduct = QStringLiteral("Quillnest4");
-} // namespace
 
 TFmMain::TFmMain(Prompts& prompts, Options options, QWidget* parent)
     : QMainWindow(parent), m_prompts(prompts), m_options(std::move(options))
@@ -50,39 +37,47 @@ TFmMain::TFmMain(Prompts& prompts, Options options, QWidget* parent)
     base.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"),
                       QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")});
     base.setPointSize(9);
-    editorFont = base;
-    editorColor = QApplication::palette().color(QPalette::Active, QPalette::Text);
-    editorBkColor = QColor(255, 255, 255);
+    m_look.font = base;
+    m_look.color = QApplication::palette().color(QPalette::Active, QPalette::Text);
+    m_look.bkColor = QColor(255, 255, 255);
 
-    MainLayout::build(*this);
-    m_editControl = findChild<QTabWidget*>(QStringLiteral("EditControl"));
-    for (int i = 0; i < 6; ++i)
-        m_panels[i] = findChild<QLabel*>(QStringLiteral("StatusPanel%1").arg(i));
-    activeEditMenu = menu("EditMenu1");
-    connect(m_editControl, &QTabWidget::currentChanged, this, [this](int) {
+    m_c = MainLayout::build(*this);
+    m_documents = std::make_unique<Documents>(*m_c.EditControl, *m_clock);
+    m_documents->setMakers([this]() -> Document& { return NewDocument(); },
+                           [this](Document& d) { finishFilling(d); });
+    connect(m_documents.get(), &Documents::stateChanged, this, &TFmMain::showDocumentState);
+    m_activeEditMenu = m_c.EditMenu1;
+    connect(m_c.EditControl, &QTabWidget::currentChanged, this, [this](int) {
         if (!m_closingTab)
             EditControlChange();
     });
-    connect(action("About1"), &QAction::triggered, this, [this] {
+    connect(m_c.About1, &QAction::triggered, this, [this] {
+        createVersionWindow();
         m_prompts.execDialog(*m_fmVer);
     });
-    action("About1")->setEnabled(true);
-    connect(action("MExit"), &QAction::triggered, this, &QWidget::close);
-    action("MExit")->setEnabled(true);
+    m_c.About1->setEnabled(true);
+    connect(m_c.MExit, &QAction::triggered, this, &QWidget::close);
+    m_c.MExit->setEnabled(true);
 
     resize(640, 465);
     m_settingsPath = chooseSettingsPath();
     LoadSettings();
     m_settingsLoaded = true;
 
-    m_units = createCommandUnits(*this);
-    createVersionWindow(); // if the units did not make it in its turn
+    if (m_options.compose)
+        m_options.compose(*this);
 }
 
 TFmMain::~TFmMain()
 {
     // Units hold pointers into the window; let them go first.
+    m_settingsClients.clear();
     m_units.clear();
+}
+
+void TFmMain::adoptUnit(std::unique_ptr<QObject> unit)
+{
+    m_units.push_back(std::move(unit));
 }
 
 void TFmMain::createVersionWindow()
@@ -119,62 +114,47 @@ QMenu* TFmMain::menu(const char* name) const
 
 QString TFmMain::statusPanel(int i) const
 {
-    return (i >= 0 && i < 6 && m_panels[i]) ? m_panels[i]->text() : QString();
+    return (i >= 0 && i < 6) ? m_c.StatusPanel[i]->text() : QString();
 }
 
 void TFmMain::setStatusPanel(int i, const QString& text)
 {
-    if (i >= 0 && i < 6 && m_panels[i])
-        m_panels[i]->setText(text);
+    if (i >= 0 && i < 6)
+        m_c.StatusPanel[i]->setText(text);
 }
 
 // ------------------------------------------------------------------ documents
 
 bool TFmMain::hasDocument() const
 {
-    return m_editControl && m_editControl->currentIndex() >= 0;
+    return m_c.EditControl->currentIndex() >= 0;
 }
 
 DocumentEditor* TFmMain::CurrentEdit() const
 {
-    if (!hasDocument())
-        return nullptr;
-    const QWidget* tab = m_editControl->currentWidget();
-    const QString name = tab->objectName();
-    return findChild<DocumentEditor*>(QStringLiteral("RichEdit") + name.mid(8));
-}
-
-Document* TFmMain::currentDocument()
-{
-    DocumentEditor* e = CurrentEdit();
-    return e ? documentByNumber(e->number) : nullptr;
-}
-
-Document* TFmMain::documentByNumber(int n)
-{
-    auto it = m_documents.find(n);
-    return it == m_documents.end() ? nullptr : &it->second;
+    const Document* d = m_documents->current();
+    return d ? d->edit : nullptr;
 }
 
 DocumentEditor* TFmMain::EditByNumber(int n) const
 {
-    auto it = m_documents.find(n);
-    return it == m_documents.end() ? nullptr : it->second.edit;
+    const Document* d = m_documents->byNumber(n);
+    return d ? d->edit : nullptr;
 }
 
 QWidget* TFmMain::TabByNumber(int n) const
 {
-    auto it = m_documents.find(n);
-    return it == m_documents.end() ? nullptr : it->second.tab;
+    const Document* d = m_documents->byNumber(n);
+    return d ? d->tab : nullptr;
 }
 
 void TFmMain::applyEditorLook(QPlainTextEdit& edit) const
 {
-    edit.setFont(editorFont);
+    edit.setFont(m_look.font);
     QPalette p = edit.palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        p.setColor(group, QPalette::Text, editorColor);
-        p.setColor(group, QPalette::Base, editorBkColor);
+        p.setColor(group, QPalette::Text, m_look.color);
+        p.setColor(group, QPalette::Base, m_look.bkColor);
     }
     // The selection stays visible while the editor is not focused.
     p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
@@ -186,34 +166,25 @@ void TFmMain::applyEditorLook(QPlainTextEdit& edit) const
 Document& TFmMain::NewDocument()
 {
     EnableDocumentCommands();
-    const int n = ++m_documentCount;
 
     auto* tab = new QWidget;
-    tab->setObjectName(QStringLiteral("TabSheet%1").arg(n));
     auto* layout = new QVBoxLayout(tab);
     layout->setContentsMargins(0, 0, 0, 0);
-
-    Document& doc = m_documents[n];
-    doc.number = n;
-    doc.status = kUnchanged;
-    doc.saveTime = kUnsaved;
-    doc.tab = tab;
-
     auto* edit = new DocumentEditor(tab);
+    Document& doc = m_documents->add(tab, edit);
+    const int n = doc.number;
+    tab->setObjectName(QStringLiteral("TabSheet%1").arg(n));
     edit->setObjectName(QStringLiteral("RichEdit%1").arg(n));
-    edit->number = n;
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit->setTabChangesFocus(false);
     edit->setFocusPolicy(Qt::ClickFocus);
-    edit->setLineWrapMode(action("MWordWrap")->isChecked() ? QPlainTextEdit::WidgetWidth
-                                                            : QPlainTextEdit::NoWrap);
+    edit->setLineWrapMode(m_c.MWordWrap->isChecked() ? QPlainTextEdit::WidgetWidth
+                                                     : QPlainTextEdit::NoWrap);
     edit->setContextMenuPolicy(Qt::CustomContextMenu);
     applyEditorLook(*edit);
     edit->document()->setModified(false);
     layout->addWidget(edit);
-    doc.edit = edit;
-    doc.path = QStringLiteral("Page%1").arg(n);
 
     connect(edit, &DocumentEditor::keyPressed, this, [this](QKeyEvent* e) { AssistKeyPress(e); });
     connect(edit, &DocumentEditor::keyReleased, this, [this](QKeyEvent*) { AssistKeyUp(); });
@@ -228,67 +199,73 @@ Document& TFmMain::NewDocument()
     });
     connect(edit, &DocumentEditor::mousePressed, this, [this] { UpdateCaret(); });
     connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint& p) {
-        if (activeEditMenu)
-            activeEditMenu->exec(edit->mapToGlobal(p));
+        if (m_activeEditMenu)
+            m_activeEditMenu->exec(edit->mapToGlobal(p));
+    });
+    connect(edit, &DocumentEditor::tagTreeDropped, this, [this, edit] {
+        if (edit == CurrentEdit())
+            emit m_events.tagTreeDropped();
     });
 
     // The tab is added, then made current: the tab switch handler must not
     // run for a document that is still being made.
     m_closingTab = true;
-    const int index = m_editControl->addTab(tab, QStringLiteral("Page%1").arg(n));
-    m_editControl->setCurrentIndex(index);
+    const int index = m_c.EditControl->addTab(tab, Documents::tabCaption(doc));
+    m_c.EditControl->setCurrentIndex(index);
     m_closingTab = false;
     setCaptionForCurrent();
-    setStatusPanel(1, kUnchanged);
-    emit currentDocumentChanged();
+    setStatusPanel(1, kStatusUnchanged);
+    emit m_events.currentDocumentChanged();
     return doc;
 }
 
 void TFmMain::finishFilling(Document& doc)
 {
-    doc.saveTime = kUnsaved;
-    setStatusPanel(2, doc.saveTime);
+    doc.saveTime = kSaveTimeUnsaved;
     doc.edit->document()->setModified(false);
+    m_c.EditControl->setTabText(m_c.EditControl->indexOf(doc.tab), Documents::tabCaption(doc));
+    setCaptionForCurrent();
+    setStatusPanel(2, doc.saveTime);
     doc.edit->setFocus();
     UpdateCaret();
 }
 
 void TFmMain::closeDocument(int n)
 {
-    auto it = m_documents.find(n);
-    if (it == m_documents.end())
+    Document* doc = m_documents->byNumber(n);
+    if (!doc)
         return;
-    QWidget* tab = it->second.tab;
-    const int index = m_editControl->indexOf(tab);
-    m_documents.erase(it);
+    QWidget* tab = doc->tab;
+    const int index = m_c.EditControl->indexOf(tab);
+    m_documents->remove(n);
 
     m_closingTab = true;
-    m_editControl->removeTab(index);
+    m_c.EditControl->removeTab(index);
     delete tab;
     m_closingTab = false;
 
-    action("MUndo")->setEnabled(false);
-    action("ToolUndo")->setEnabled(false);
+    m_c.MUndo->setEnabled(false);
+    m_c.ToolUndo->setEnabled(false);
 
-    if (m_editControl->count() == 0) {
+    if (m_c.EditControl->count() == 0) {
         afterLastClose();
-        emit currentDocumentChanged();
+        emit m_events.currentDocumentChanged();
         return;
     }
     // The right neighbour takes the closed tab's place; the new rightmost
     // tab when the closed one was the last.
-    m_editControl->setCurrentIndex(qMin(index, m_editControl->count() - 1));
+    m_c.EditControl->setCurrentIndex(qMin(index, m_c.EditControl->count() - 1));
     DocumentEditor* e = CurrentEdit();
     ShowModified(e->document()->isModified());
     setCaptionForCurrent();
     UpdateCaret();
     e->setFocus();
-    emit currentDocumentChanged();
+    emit m_events.currentDocumentChanged();
 }
 
 void TFmMain::afterLastClose()
 {
-    setStatusPanel(1, kUnchanged);
+    setStatusPanel(1, kStatusUnchanged);
     setWindowTitle(kProduct + QLatin1Char(' '));
     DisableDocumentCommands();
     UpdateCaret();
@@ -296,8 +273,22 @@ void TFmMain::afterLastClose()
 
 void TFmMain::setCaptionForCurrent()
 {
-    if (const Document* d = const_cast<TFmMain*>(this)->currentDocument())
+    if (const Document* d = m_documents->current())
         setWindowTitle(kProduct + QStringLiteral(" - ") + d->path);
+}
+
+// The one place a document's path, file flag, save time and status reach
+// the tab, the caption and the status panels.
+void TFmMain::showDocumentState(Document* doc)
+{
+    if (!doc)
+        return;
+    m_c.EditControl->setTabText(m_c.EditControl->indexOf(doc->tab), Documents::tabCaption(*doc));
+    if (doc != m_documents->current())
+        return;
+    setCaptionForCurrent();
+    setStatusPanel(1, doc->status());
+    setStatusPanel(2, doc->saveTime);
 }
 
 void TFmMain::EditControlChange()
@@ -306,29 +297,26 @@ void TFmMain::EditControlChange()
     if (!d)
         return;
     setCaptionForCurrent();
-    action("ToolUndo")->setEnabled(false);
-    action("MUndo")->setEnabled(false);
-    setStatusPanel(1, d->status);
+    m_c.ToolUndo->setEnabled(false);
+    m_c.MUndo->setEnabled(false);
+    setStatusPanel(1, d->status());
     setStatusPanel(2, d->saveTime);
     UpdateCaret();
     d->edit->setFocus();
-    emit currentDocumentChanged();
+    emit m_events.currentDocumentChanged();
 }
 
 void TFmMain::EditChanged(DocumentEditor* edit)
 {
-    if (FillingDocument)
+    if (m_documents->filling())
         return;
-    if (edit != CurrentEdit()) {
-        // A document that is not current can change only through a command
-        // working on it; keep its own status right.
-        if (Document* d = documentByNumber(edit->number))
-            d->status = edit->document()->isModified() ? kChanged : kUnchanged;
+    // A document that is not current can change only through a command
+    // working on it; its status is its editor's modified flag.
+    if (edit != CurrentEdit())
         return;
-    }
     ShowModified(edit->document()->isModified());
-    action("ToolUndo")->setEnabled(true);
-    action("MUndo")->setEnabled(true);
+    m_c.ToolUndo->setEnabled(true);
+    m_c.MUndo->setEnabled(true);
 }
 
 void TFmMain::ShowModified(bool changed)
@@ -337,13 +325,17 @@ void TFmMain::ShowModified(bool changed)
     if (!d)
         return;
     if (changed) {
-        d->status = kChanged;
-        setStatusPanel(1, kChanged);
+        setStatusPanel(1, kStatusChanged);
     } else {
-        d->status = kUnchanged;
-        setStatusPanel(1, kUnchanged);
+        setStatusPanel(1, kStatusUnchanged);
         setStatusPanel(2, d->saveTime);
     }
+}
+
+void TFmMain::setSuperMode()
+{
+    m_superMode = true;
+    setStatusPanel(4, QStringLiteral("SuperMode"));
 }
 
 // ------------------------------------------------------------------ caret
@@ -387,7 +379,7 @@ void TFmMain::UpdateCaret()
         }
     }
     setStatusPanel(0, QStringLiteral("  行 ： %1 列 ： %2").arg(m_caretLine).arg(m_caretColumn));
-    emit caretTagUpdated(m_caretTagText);
+    emit m_events.caretTagUpdated(m_caretTagText);
 }
 
 // ------------------------------------------------------------------ insertion
@@ -404,34 +396,66 @@ void TFmMain::InsertTag(const QString& tagText)
     const qsizetype gt = tagText.indexOf(u'>');
     if (gt < 0)
         return;
+    InsertAtCaret(tagText.left(gt + 1) + selectedText() + tagText.mid(gt + 1));
+}
+
+bool TFmMain::insertText(const QString& text)
+{
     DocumentEditor* e = CurrentEdit();
-    QString selected;
-    if (e) {
-        selected = e->textCursor().selectedText();
-        selected.replace(QChar(0x2029), QLatin1Char('\n'));
-    }
-    InsertAtCaret(tagText.left(gt + 1) + selected + tagText.mid(gt + 1));
+    if (!e)
+        return false;
+    QTextCursor c = e->textCursor();
+    c.beginEditBlock();
+    c.insertText(text);
+    c.endEditBlock();
+    e->setTextCursor(c);
+    return true;
+}
+
+QString TFmMain::selectedText() const
+{
+    DocumentEditor* e = CurrentEdit();
+    if (!e)
+        return QString();
+    QString selected = e->textCursor().selectedText();
+    selected.replace(QChar(0x2029), QLatin1Char('\n'));
+    return selected;
+}
+
+QString TFmMain::lineText(int line) const
+{
+    DocumentEditor* e = CurrentEdit();
+    if (!e)
+        return QString();
+    const QTextBlock block = e->document()->findBlockByNumber(line);
+    return block.isValid() ? block.text() : QString();
+}
+
+void TFmMain::focusEditor()
+{
+    if (DocumentEditor* e = CurrentEdit())
+        e->setFocus();
 }
 
 void TFmMain::AssistKeyPress(QKeyEvent* e)
 {
     const QString t = e->text();
     if (t == QLatin1String("<"))
-        AssistPending = 1;
+        m_assistPending = 1;
     else if (t == QLatin1String("\""))
-        AssistPending = 2;
+        m_assistPending = 2;
 }
 
 void TFmMain::AssistKeyUp()
 {
-    if (action("MInput")->isChecked() && AssistPending != 0) {
-        InsertAtCaret(AssistPending == 1 ? QStringLiteral(">") : QStringLiteral("\""));
+    if (m_c.MInput->isChecked() && m_assistPending != 0) {
+        InsertAtCaret(m_assistPending == 1 ? QStringLiteral(">") : QStringLiteral("\""));
         if (DocumentEditor* e = CurrentEdit())
             e->moveCursor(QTextCursor::PreviousCharacter);
     }
     // A key typed while the mode was off must not be completed later, when
     // the mode is turned on and some other key is released.
-    AssistPending = 0;
+    m_assistPending = 0;
     UpdateCaret();
 }
 
@@ -456,92 +480,70 @@ void TFmMain::DisableDocumentCommands()
 void TFmMain::LoadSettings()
 {
     m_settings = loadSettingsFile(m_settingsPath);
-    const Settings& s = m_settings;
+    load(m_settings);
+}
 
+void TFmMain::addSettingsClient(SettingsClient& client)
+{
+    m_settingsClients.push_back(&client);
+    client.load(m_settings);
+}
+
+void TFmMain::load(const Settings& s)
+{
     if (!s.fontType.isEmpty()) {
-        QStringList families = editorFont.families();
+        QStringList families = m_look.font.families();
         families.prepend(s.fontType);
-        editorFont.setFamilies(families);
+        m_look.font.setFamilies(families);
     }
     if (s.fontSize != -1 && s.fontSize > 0 && s.fontSize < 1000)
-        editorFont.setPointSize(s.fontSize);
+        m_look.font.setPointSize(s.fontSize);
     if (QColor c = settingsColor(s.color); c.isValid())
-        editorColor = c;
+        m_look.color = c;
     if (QColor c = settingsColor(s.bkColor); c.isValid())
-        editorBkColor = c;
+        m_look.bkColor = c;
 
-    if (s.input == 0)
-        action("MInput")->setChecked(false);
-    if (s.wordWrap == 0)
-        action("MWordWrap")->setChecked(true);
-    if (s.bar == 1) {
-        action("MToolbar")->setChecked(false);
-        findChild<QWidget*>(QStringLiteral("ToolBar"))->hide();
-    }
-    if (s.build == 1) {
-        action("MBuild")->setChecked(false);
-        findChild<QWidget*>(QStringLiteral("ToolPanel"))->hide();
-    }
-    if (s.search == 0) {
-        action("MSearch")->setChecked(true);
-        findChild<QWidget*>(QStringLiteral("SearchPanel"))->show();
-    }
-    if (s.function == 0) {
-        action("MFK")->setChecked(true);
-        findChild<QWidget*>(QStringLiteral("FKBar"))->show();
-    }
-    for (int i = 0; i < 5; ++i) {
-        const QString& v = s.mr[size_t(i)];
-        action(QStringLiteral("MR%1").arg(i + 1).toLatin1().constData())
-            ->setText(v.isEmpty() ? QStringLiteral("(なし)") : v);
-    }
+    // Tag menu and key control captions.
     for (int i = 0; i < 10; ++i) {
         const QString& v = s.mtag[size_t(i)];
-        QAction* a = action(QStringLiteral("MTag%1").arg(i).toLatin1().constData());
-        a->setText(v.isEmpty() ? QStringLiteral("（未登録）") : v);
+        m_c.MTag[i]->setText(v.isEmpty() ? QStringLiteral("（未登録）") : v);
+        // The tag menu shows exactly the registered items.
+        m_c.MTag[i]->setVisible(m_c.MTag[i]->text() != QStringLiteral("（未登録）"));
     }
-    for (int i = 0; i < 17; ++i) {
-        const QString& v = s.mkey[size_t(i)];
-        if (!v.isEmpty())
-            MainLayout::keyControlAction(*this, i)->setText(v);
-    }
+    for (int i = 0; i < 17; ++i)
+        if (!s.mkey[size_t(i)].isEmpty())
+            m_c.CT[i]->setText(s.mkey[size_t(i)]);
+
     if (s.sizeX != -1 || s.sizeY != -1) {
         const int w = s.sizeX != -1 ? qBound(100, s.sizeX, 20000) : width();
         const int h = s.sizeY != -1 ? qBound(100, s.sizeY, 20000) : height();
         resize(w, h);
     }
-    // The tag menu shows exactly the registered items.
-    for (int i = 0; i < 10; ++i) {
-        QAction* a = action(QStringLiteral("MTag%1").arg(i).toLatin1().constData());
-        a->setVisible(a->text() != QStringLiteral("（未登録）"));
-    }
+}
+
+void TFmMain::store(Settings& s) const
+{
+    s.fontType = m_look.font.families().value(0, m_look.font.family());
+    s.fontSize = m_look.font.pointSize();
+    const int ci = settingsColorIndex(m_look.color);
+    s.color = ci < 0 ? 0 : ci;
+    s.bkColor = settingsColorIndex(m_look.bkColor);
+    for (int i = 0; i < 10; ++i)
+        s.mtag[size_t(i)] = m_c.MTag[i]->text();
+    for (int i = 0; i < 17; ++i)
+        s.mkey[size_t(i)] = m_c.CT[i]->text();
+    s.sizeX = width();
+    s.sizeY = height();
 }
 
 bool TFmMain::SaveSettings()
 {
-    Settings& s = m_settings;
-    s.fontType = editorFont.families().value(0, editorFont.family());
-    s.fontSize = editorFont.pointSize();
-    const int ci = settingsColorIndex(editorColor);
-    s.color = ci < 0 ? 0 : ci;
-    s.bkColor = settingsColorIndex(editorBkColor);
-    s.input = action("MInput")->isChecked() ? 1 : 0;
-    s.wordWrap = action("MWordWrap")->isChecked() ? 0 : 1;
-    s.bar = action("MToolbar")->isChecked() ? 0 : 1;
-    s.build = action("MBuild")->isChecked() ? 0 : 1;
-    s.search = action("MSearch")->isChecked() ? 0 : 1;
-    s.function = action("MFK")->isChecked() ? 0 : 1;
-    for (int i = 0; i < 5; ++i)
-        s.mr[size_t(i)] = action(QStringLiteral("MR%1").arg(i + 1).toLatin1().constData())->text();
-    for (int i = 0; i < 10; ++i)
-        s.mtag[size_t(i)] = action(QStringLiteral("MTag%1").arg(i).toLatin1().constData())->text();
-    for (int i = 0; i < 17; ++i)
-        s.mkey[size_t(i)] = MainLayout::keyControlAction(*this, i)->text();
-    s.sizeX = width();
-    s.sizeY = height();
+    store(m_settings);
+    for (SettingsClient* c : m_settingsClients)
+        c->store(m_settings);
 
     QString error;
-    if (saveSettingsFile(m_settingsPath, s, &error))
+    if (saveSettingsFile(m_settingsPath, m_settings, &error))
         return true;
     if (!m_settingsFailureShown) {
         m_settingsFailureShown = true;
@@ -558,8 +560,8 @@ bool TFmMain::SaveSettings()
 
 void TFmMain::closeEvent(QCloseEvent* event)
 {
-    if (onFormClose) {
-        if (onFormClose())
+    if (m_formClose) {
+        if (m_formClose())
             event->accept();
         else
             event->ignore();

@@ -1,28 +1,28 @@
 #pragma once
 // The main window: documents in tabs, menus, bars and the status bar.  The
-// commands of each area live in their own units (file commands, editing
-// commands, ...) which the window creates and wires up.
+// commands of each area live in their own units, which the composition root
+// creates; they reach the window through the EditorHost interface.
 
 #include "app/commandswitch.h"
-#include "app/document.h"
+#include "app/documents.h"
+#include "app/editorhost.h"
+#include "app/mainlayout.h"
 #include "app/settings.h"
+#include "app/settingsclient.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <functional>
-#include <map>
 #include <memory>
+#include <vector>
 
 class Clock;
 class Prompts;
 class QAction;
-class QLabel;
 class QMenu;
 class QTabWidget;
-class QToolBar;
-class QWidget;
+class TFmVer;
 
-class TFmMain : public QMainWindow {
+class TFmMain : public QMainWindow, public EditorHost, private SettingsClient {
     Q_OBJECT
 public:
     struct Options {
@@ -30,87 +30,95 @@ public:
         QString fallbackSettingsPath; // used when the executable's folder cannot be written
         QString exeDir;              // the executable's folder
         Clock* clock = nullptr;      // nullptr: the system clock
+        // Creates the command units of every area (the composition root).
+        std::function<void(TFmMain&)> compose;
+    };
+
+    // Editor font and colours, applied to every editor.
+    struct EditorLook {
+        QFont font;
+        QColor color;
+        QColor bkColor;
     };
 
     TFmMain(Prompts& prompts, Options options, QWidget* parent = nullptr);
     ~TFmMain() override;
 
-    Prompts& prompts() { return m_prompts; }
-    Clock& clock() { return *m_clock; }
     const Options& options() const { return m_options; }
 
+    // ---- EditorHost
+    bool hasDocument() const override;       // EditControl has an active tab
+    void InsertAtCaret(const QString& text) override;
+    void InsertTag(const QString& tagText) override;
+    bool insertText(const QString& text) override;
+    QString selectedText() const override;
+    int caretLine() const override { return m_caretLine; }
+    int caretColumn() const override { return m_caretColumn; }
+    QString lineText(int line) const override;
+    QString CaretTagText() const override { return m_caretTagText; }
+    void focusEditor() override;
+    void newDocument(bool pasteClipboard) override { m_documents->createBlank(pasteClipboard); }
+    EditorEvents& events() override { return m_events; }
+    const MainControls& controls() const override { return m_c; }
+    CommandSwitch& documentCommands() override { return m_documentCommands; }
+    Prompts& prompts() override { return m_prompts; }
+    Clock& clock() override { return *m_clock; }
+    QWidget* mainWindow() override { return this; }
+    bool superMode() const override { return m_superMode; }
+    void addSettingsClient(SettingsClient& client) override;
+    bool SaveSettings() override;
+
     // ---- documents
-    int DocumentCount() const { return m_documentCount; }
-    bool hasDocument() const;                 // EditControl has an active tab
+    Documents& documents() { return *m_documents; }
+    int DocumentCount() const { return m_documents->count(); }
     DocumentEditor* CurrentEdit() const;      // nullptr when no document is open
-    Document* currentDocument();
-    Document* documentByNumber(int n);        // nullptr for closed numbers
+    Document* currentDocument() { return m_documents->current(); }
+    Document* documentByNumber(int n) { return m_documents->byNumber(n); }
     DocumentEditor* EditByNumber(int n) const;
     QWidget* TabByNumber(int n) const;
-    QTabWidget* editControl() const { return m_editControl; }
+    QTabWidget* editControl() const { return m_c.EditControl; }
     Document& NewDocument();
     // Closes document n without any question: removes its tab and editor and
     // makes the neighbour current (or runs the last-close steps).
     void closeDocument(int n);
-    bool FillingDocument = false;
-
     // Recomputes and shows the state of the current document after it was
     // filled (modified flag cleared, save-time text, focus, UpdateCaret).
     void finishFilling(Document& doc);
 
     // ---- editing
-    void InsertAtCaret(const QString& text);
-    void InsertTag(const QString& tagText);
     void ShowModified(bool changed);
     void UpdateCaret();
-    int caretLine() const { return m_caretLine; }
-    int caretColumn() const { return m_caretColumn; }
-    const QString& CaretTagText() const { return m_caretTagText; }
-    int AssistPending = 0;
     // Super mode (Ctrl+Alt+Q): once on, it stays on for the run.
-    bool SuperMode = false;
+    void setSuperMode();
 
     // ---- command switch
-    CommandSwitch& documentCommands() { return m_documentCommands; }
     void EnableDocumentCommands();
     void DisableDocumentCommands();
 
     // ---- settings
-    void LoadSettings();
-    bool SaveSettings();
     QString settingsPath() const { return m_settingsPath; }
     bool settingsLoaded() const { return m_settingsLoaded; }
-    // Values of the keys whose windows keep them elsewhere (tag menu, key
-    // control, file panel, tag tree); their units read and update them here.
-    Settings& carriedSettings() { return m_settings; }
-
-    // Editor font and colours (applied to editors made from now on).
-    QFont editorFont;
-    QColor editorColor;
-    QColor editorBkColor;
+    // The values as read at start-up and last stored.
+    const Settings& settings() const { return m_settings; }
+    const EditorLook& editorLook() const { return m_look; }
     void applyEditorLook(QPlainTextEdit& edit) const;
 
-    // ---- window pieces, by their object names
-    QAction* action(const char* name) const;   // a menu item, tool or function-key button
+    // ---- units
+    void adoptUnit(std::unique_ptr<QObject> unit);
+    // Runs when the main window is asked to close, instead of the plain
+    // "write the settings and close"; returns false to keep the window open.
+    void setFormClose(std::function<bool()> f) { m_formClose = std::move(f); }
+    // The right-click menu of the document area (EditMenu1 or EditMenu2).
+    void setActiveEditMenu(QMenu* menu) { m_activeEditMenu = menu; }
+    TFmVer* fmVer() const { return m_fmVer; }
+    void createVersionWindow();
+
+    // ---- window pieces by object name (tests and diagnostics)
+    QAction* action(const char* name) const;
     QMenu* menu(const char* name) const;
     QString statusPanel(int i) const;
     void setStatusPanel(int i, const QString& text);
     void setCaptionForCurrent();               // "Quillnest4 - " + path
-
-    // Hooks the command units use.
-    // Runs when the main window is asked to close, instead of the plain
-    // "write the settings and close"; returns false to keep the window open.
-    std::function<bool()> onFormClose;
-    // The right-click menu of the document area (EditMenu1 or EditMenu2).
-    QMenu* activeEditMenu = nullptr;
-    class TFmVer* fmVer() const { return m_fmVer; }
-    void createVersionWindow();
-
-signals:
-    // Emitted at the end of every UpdateCaret with the tag text at the caret.
-    void caretTagUpdated(const QString& tagText);
-    // The set of documents or the current one changed.
-    void currentDocumentChanged();
 
 public slots:
     void EditControlChange();
@@ -120,7 +128,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void load(const Settings& s) override;
+    void store(Settings& s) const override;
+    void LoadSettings();
     void EditChanged(DocumentEditor* edit);
+    void showDocumentState(Document* doc);
     void AssistKeyPress(QKeyEvent* e);
     void AssistKeyUp();
     void afterLastClose();
@@ -130,21 +142,26 @@ private:
     Options m_options;
     std::unique_ptr<Clock> m_ownClock;
     Clock* m_clock = nullptr;
+    MainControls m_c;
+    EditorEvents m_events;
     QString m_settingsPath;
     bool m_settingsLoaded = false;
     bool m_settingsFailureShown = false;
+    Settings m_settings;
+    std::vector<SettingsClient*> m_settingsClients;
+    EditorLook m_look;
 
     bool m_closingTab = false;
-    int m_documentCount = 0;
-    std::map<int, Document> m_documents;
-    QTabWidget* m_editControl = nullptr;
-    QLabel* m_panels[6] = {};
+    std::unique_ptr<Documents> m_documents;
     int m_caretLine = 0;
     int m_caretColumn = 0;
     QString m_caretTagText;
+    int m_assistPending = 0;   // 1: a '<' was typed, 2: a '"'
+    bool m_superMode = false;
     CommandSwitch m_documentCommands;
-    Settings m_settings;   // keys whose windows do not exist yet, carried as read
+    std::function<bool()> m_formClose;
+    QMenu* m_activeEditMenu = nullptr;
 
     std::vector<std::unique_ptr<QObject>> m_units;
-    class TFmVer* m_fmVer = nullptr;
+    TFmVer* m_fmVer = nullptr;
 };

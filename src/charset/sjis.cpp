@@ -345,6 +345,11 @@ std::optional<QByteArray> encode(QStringView text, EncodeError* error)
     return detail::encodeWithBreaks(text, {}, false, error);
 }
 
+void hintLargeBuffer(void* data, qsizetype bytes)
+{
+    detail::adviseLargeBuffer(data, bytes);
+}
+
 bool canEncode(char32_t c)
 {
     if (c < 0x80)

@@ -1,21 +1,23 @@
 #include "optioner/optionerunit.h"
 
-#include "app/tfmmain.h"
+#include "app/commandswitch.h"
+#include "app/editorhost.h"
+#include "app/mainlayout.h"
 #include "optioner/tfmto.h"
 
 #include <QAction>
 
-TagOptionerUnit::TagOptionerUnit(TFmMain& main)
+TagOptionerUnit::TagOptionerUnit(EditorHost& host)
 {
-    m_window = new TFmTO(main);   // owned by the main window, hidden until asked for
+    m_window = new TFmTO(host);   // owned by the main window, hidden until asked for
     TFmTO* to = m_window;
-    for (const char* name : {"MTo", "MTo2", "ToolTo", "FTO"})
-        if (QAction* a = main.action(name)) {
-            a->setEnabled(true);
-            connect(a, &QAction::triggered, to, [to] { to->MToClick(); });
-        }
-    connect(&main, &TFmMain::caretTagUpdated, to, &TFmTO::Refresh);
-    main.documentCommands().add(to->MoPaste);
+    const MainControls& c = host.controls();
+    for (QAction* a : {c.MTo, c.MTo2, c.ToolTo, c.FTO}) {
+        a->setEnabled(true);
+        connect(a, &QAction::triggered, to, [to] { to->MToClick(); });
+    }
+    connect(&host.events(), &EditorEvents::caretTagUpdated, to, &TFmTO::Refresh);
+    host.documentCommands().add(to->MoPaste);
 }
 
 TagOptionerUnit::~TagOptionerUnit() = default;

@@ -1,6 +1,7 @@
 #include "optioner/tfmto.h"
 
-#include "app/tfmmain.h"
+#include "app/editorhost.h"
+#include "app/mainlayout.h"
 #include "optioner/tagoptiontable.h"
 
 #include <QAction>
@@ -37,8 +38,8 @@ void TagOptionList::keyPressEvent(QKeyEvent* e)
         QTableWidget::keyPressEvent(e);
 }
 
-TFmTO::TFmTO(TFmMain& main)
-    : QWidget(&main, Qt::Tool | Qt::WindowStaysOnTopHint), m_main(main)
+TFmTO::TFmTO(EditorHost& host)
+    : QWidget(host.mainWindow(), Qt::Tool | Qt::WindowStaysOnTopHint), m_host(host)
 {
     setObjectName(QStringLiteral("FmTO"));
     setWindowTitle(QStringLiteral("ﾀｸﾞｵﾌﾟｼｮﾅｰ(T.O.)"));
@@ -114,9 +115,9 @@ QString TFmTO::selectedOption() const
 
 void TFmTO::setCommandsEnabled(bool on)
 {
-    for (const char* name : {"MTo", "MTo2", "ToolTo"})
-        if (QAction* a = m_main.action(name))
-            a->setEnabled(on);
+    const MainControls& c = m_host.controls();
+    for (QAction* a : {c.MTo, c.MTo2, c.ToolTo})
+        a->setEnabled(on);
 }
 
 void TFmTO::MToClick()
@@ -128,10 +129,11 @@ void TFmTO::MToClick()
         return;
     }
     setCommandsEnabled(false);
-    Refresh(m_main.CaretTagText());
+    Refresh(m_host.CaretTagText());
     if (!m_placed) {
         m_placed = true;
-        const QScreen* screen = m_main.screen() ? m_main.screen() : QGuiApplication::primaryScreen();
+        const QWidget* main = m_host.mainWindow();
+        const QScreen* screen = main->screen() ? main->screen() : QGuiApplication::primaryScreen();
         if (screen) {
             QRect r = frameGeometry();
             r.moveCenter(screen->availableGeometry().center());
@@ -144,7 +146,7 @@ void TFmTO::MToClick()
 
 void TFmTO::Refresh(const QString& caretTagText)
 {
-    if (!m_main.hasDocument())
+    if (!m_host.hasDocument())
         return;
     if (caretTagText == m_shownTagText && !m_rebuildForced)
         return;
@@ -168,10 +170,10 @@ void TFmTO::Refresh(const QString& caretTagText)
 
 void TFmTO::insertOption(const QString& text)
 {
-    m_main.InsertAtCaret(text);
-    if (QWidget* edit = m_main.hasDocument() ? m_main.CurrentEdit() : nullptr) {
-        m_main.activateWindow();
-        edit->setFocus();
+    m_host.InsertAtCaret(text);
+    if (m_host.hasDocument()) {
+        m_host.mainWindow()->activateWindow();
+        m_host.focusEditor();
     }
 }
 
@@ -207,9 +209,8 @@ void TFmTO::TagListMouseDown(QMouseEvent*)
 
 void TFmTO::PopupMenu1Popup()
 {
-    if (m_main.hasDocument())
-        if (QWidget* edit = m_main.CurrentEdit())
-            edit->setFocus();
+    if (m_host.hasDocument())
+        m_host.focusEditor();
 }
 
 void TFmTO::MOPasteClick()
@@ -217,7 +218,7 @@ void TFmTO::MOPasteClick()
     // Opening a document enables the item before any row was chosen; its
     // caption "(なし)" is not an option and is never inserted.
     if (!m_pasteText.isEmpty())
-        m_main.InsertAtCaret(m_pasteText);
+        m_host.InsertAtCaret(m_pasteText);
 }
 
 void TFmTO::FormClose()

@@ -11,7 +11,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QStatusBar;
-class TFmMain;
+class EditorHost;
 
 // The option list: reports mouse presses after it has moved its selection,
 // and key presses before handling them.
@@ -32,7 +32,7 @@ protected:
 class TFmTO : public QWidget {
     Q_OBJECT
 public:
-    explicit TFmTO(TFmMain& main);
+    explicit TFmTO(EditorHost& host);
 
     QLabel* TagPanel = nullptr;
     TagOptionList* TagList = nullptr;
@@ -66,7 +66,7 @@ private:
     void insertOption(const QString& text);
     void setCommandsEnabled(bool on);
 
-    TFmMain& m_main;
+    EditorHost& m_host;
     QString m_shownTagText;
     QString m_pasteText;            // what MoPaste inserts; empty for "(なし)"
     bool m_rebuildForced = false;   // closed since the last rebuild

@@ -5,6 +5,9 @@
 
 #include <QString>
 
+// MIME type of a drag that starts in the tag tree.
+inline constexpr const char* kTagTreeMimeType = "application/x-quillnest4-tagtree";
+
 struct TagPasteText {
     QString text;       // the whole insertion
     QString lastLine;   // what the clipboard holds afterwards

@@ -1,7 +1,6 @@
 #include "tagtree/tagtreepanel.h"
 
-#include "app/document.h"
-#include "app/prompts.h"
+#include "platform/prompts.h"
 #include "tagtree/lotfile.h"
 #include "tagtree/tagpaste.h"
 #include "tagtree/tagtreemodel.h"
@@ -15,7 +14,6 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -269,17 +267,13 @@ void TagTreePanel::PasteTagSubtree()
     const TagNode* s = selectedNode();
     if (!s)
         return;
-    QPlainTextEdit* edit = m_host.currentEdit ? m_host.currentEdit() : nullptr;
-    if (!edit)
+    if (!m_host.insertText)
         return;
     const TagPasteText paste = tagPasteText(s);
-    // The same text and caret as pasting the lines one by one, as one edit.
-    QGuiApplication::clipboard()->setText(paste.lastLine);
-    QTextCursor c = edit->textCursor();
-    c.beginEditBlock();
-    c.insertText(paste.text);
-    c.endEditBlock();
-    edit->setTextCursor(c);
+    // The same text and caret as pasting the lines one by one, as one edit;
+    // the clipboard holds the last line, as it would then.
+    if (m_host.insertText(paste.text))
+        QGuiApplication::clipboard()->setText(paste.lastLine);
 }
 
 void TagTreePanel::N31Click()
@@ -387,8 +381,8 @@ void TagTreePanel::showCatalogue(TagCatalogue which)
 
 void TagTreePanel::PopTag2Popup()
 {
-    if (QPlainTextEdit* edit = m_host.currentEdit ? m_host.currentEdit() : nullptr)
-        edit->setFocus();
+    if (m_host.focusEditor)
+        m_host.focusEditor();
 }
 
 void TagTreePanel::TagTreeChange()

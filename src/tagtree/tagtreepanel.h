@@ -13,14 +13,16 @@
 class Prompts;
 class QAction;
 class QMenu;
-class QPlainTextEdit;
 class TFmEdit;
 struct TagNode;
 class TagTreeModel;
 
 struct TagTreeHost {
-    // The current document's editor, nullptr when no document is open.
-    std::function<QPlainTextEdit*()> currentEdit;
+    // Inserts text at the current document's caret as one edit; false when
+    // no document is open.
+    std::function<bool(const QString& text)> insertText;
+    // Gives the current document's editor the focus, if there is one.
+    std::function<void()> focusEditor;
     // The main window's top-left corner (places the edit dialog).
     std::function<QPoint()> mainTopLeft;
     // A tree was saved: remember its path as the user tree and write the

@@ -1,37 +1,32 @@
 #include "tagtree/tagtreeunit.h"
 
-#include "app/tfmmain.h"
+#include "app/commandswitch.h"
+#include "app/editorhost.h"
+#include "app/mainlayout.h"
+#include "app/settings.h"
 #include "tagtree/tagtreepanel.h"
 
 #include <QLayout>
 #include <QVBoxLayout>
 
-TagTreeUnit::TagTreeUnit(TFmMain& main) : m_main(main)
+TagTreeUnit::TagTreeUnit(EditorHost& host) : m_host(host)
 {
-    TagTreeHost host;
-    host.currentEdit = [this]() -> QPlainTextEdit* { return m_main.CurrentEdit(); };
-    host.mainTopLeft = [this] { return m_main.frameGeometry().topLeft(); };
-    host.userTreeSaved = [this](const QString& path) {
-        m_main.carriedSettings().tree = path;
-        m_main.SaveSettings();
-    };
+    TagTreeHost panelHost;
+    panelHost.insertText = [this](const QString& text) { return m_host.insertText(text); };
+    panelHost.focusEditor = [this] { m_host.focusEditor(); };
+    panelHost.mainTopLeft = [this] { return m_host.mainWindow()->frameGeometry().topLeft(); };
+    panelHost.userTreeSaved = [this](const QString&) { m_host.SaveSettings(); };
 
-    QWidget* page = main.findChild<QWidget*>(QStringLiteral("ToolTag2"));
-    m_panel = new TagTreePanel(main.prompts(), std::move(host), page ? page : &main);
-    if (page) {
-        if (!page->layout())
-            new QVBoxLayout(page);
-        page->layout()->setContentsMargins(0, 0, 0, 0);
-        page->layout()->addWidget(m_panel);
-    } else {
-        m_panel->hide();
-    }
+    QWidget* page = host.controls().ToolTag2;
+    m_panel = new TagTreePanel(host.prompts(), std::move(panelHost), page);
+    if (!page->layout())
+        new QVBoxLayout(page);
+    page->layout()->setContentsMargins(0, 0, 0, 0);
+    page->layout()->addWidget(m_panel);
 
-    m_panel->setUserTreePath(main.carriedSettings().tree);
-    main.documentCommands().add(m_panel->MLayPaste);
-
-    connect(&main, &TFmMain::currentDocumentChanged, this, &TagTreeUnit::connectCurrentEditor);
-    connectCurrentEditor();
+    host.documentCommands().add(m_panel->MLayPaste);
+    connect(&host.events(), &EditorEvents::tagTreeDropped, m_panel.data(),
+            &TagTreePanel::PasteTagSubtree);
 }
 
 TagTreeUnit::~TagTreeUnit() = default;
@@ -41,11 +36,14 @@ TagTreePanel* TagTreeUnit::panel() const
     return m_panel.data();
 }
 
-void TagTreeUnit::connectCurrentEditor()
+void TagTreeUnit::load(const Settings& s)
 {
-    DocumentEditor* edit = m_main.CurrentEdit();
-    if (!edit || !m_panel)
-        return;
-    connect(edit, &DocumentEditor::tagTreeDropped, m_panel.data(), &TagTreePanel::PasteTagSubtree,
-            Qt::UniqueConnection);
+    if (m_panel)
+        m_panel->setUserTreePath(s.tree);
+}
+
+void TagTreeUnit::store(Settings& s) const
+{
+    if (m_panel)
+        s.tree = m_panel->userTreePath();
 }

@@ -1,24 +1,28 @@
 #pragma once
 // Puts the tag tree panel into the main window's "ﾀｸﾞﾋﾞﾙﾀﾞｰ" tab and wires it
-// to the documents, the document command switch and the settings file.
+// to the documents, the document command switch and the settings file
+// ([MTree] Tree, the user tree).
+
+#include "app/settingsclient.h"
 
 #include <QObject>
 #include <QPointer>
 
-class TFmMain;
+class EditorHost;
 class TagTreePanel;
 
-class TagTreeUnit : public QObject {
+class TagTreeUnit : public QObject, public SettingsClient {
     Q_OBJECT
 public:
-    explicit TagTreeUnit(TFmMain& main);
+    explicit TagTreeUnit(EditorHost& host);
     ~TagTreeUnit() override;
 
     TagTreePanel* panel() const;
 
-private:
-    void connectCurrentEditor();
+    void load(const Settings& s) override;
+    void store(Settings& s) const override;
 
-    TFmMain& m_main;
+private:
+    EditorHost& m_host;
     QPointer<TagTreePanel> m_panel;
 };

@@ -1,6 +1,6 @@
 #include "tagtree/tfmedit.h"
 
-#include "app/prompts.h"
+#include "platform/prompts.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

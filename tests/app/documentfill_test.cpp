@@ -157,7 +157,7 @@ TEST_F(DocumentFillTest, OpenedDocumentStartsClean)
     EXPECT_EQ(d->lineBreak, sjis::LineBreak::CrLf);
     EXPECT_FALSE(e->document()->isUndoAvailable());
     EXPECT_FALSE(e->document()->isModified());
-    EXPECT_FALSE(m.FillingDocument);
+    EXPECT_FALSE(m.documents().filling());
     EXPECT_EQ(e->textCursor().position(), 0);
     EXPECT_EQ(m.caretLine(), 0);
     EXPECT_EQ(m.caretColumn(), 0);
@@ -167,7 +167,7 @@ TEST_F(DocumentFillTest, OpenedDocumentStartsClean)
     EXPECT_EQ(m.windowTitle(), QStringLiteral("Quillnest4 - ") + file);
     EXPECT_FALSE(m.action("MUndo")->isEnabled());
     EXPECT_EQ(e->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    EXPECT_EQ(e->font(), m.editorFont);
+    EXPECT_EQ(e->font(), m.editorLook().font);
     EXPECT_EQ(e->verticalScrollBar()->value(), 0);
 
     // The caret is tracked as usual afterwards.

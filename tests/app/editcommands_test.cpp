@@ -175,6 +175,6 @@ TEST_F(EditMenu, SuperModeAndTheDocumentSwitch)
     EXPECT_TRUE(m.action("ToolUndo")->isEnabled());
     EXPECT_FALSE(m.action("MUndo")->isEnabled()) << "undo waits for a change";
     m.action("MSuper")->trigger();
-    EXPECT_TRUE(m.SuperMode);
+    EXPECT_TRUE(m.superMode());
     EXPECT_EQ(m.statusPanel(4), QStringLiteral("SuperMode"));
 }

@@ -302,7 +302,7 @@ TEST_F(FileCommandsTest, AFailedSaveKeepsEverythingAsItWas)
     run("MSave");
     ASSERT_EQ(prompts.messages().size(), 1);
     EXPECT_TRUE(prompts.messages()[0].contains(file));
-    EXPECT_EQ(d.status, kChanged);
+    EXPECT_EQ(d.status(), kChanged);
     EXPECT_EQ(m.statusPanel(1), kChanged);
     EXPECT_EQ(d.path, file);
     EXPECT_TRUE(d.hasFile);
@@ -320,7 +320,7 @@ TEST_F(FileCommandsTest, AFailedSaveKeepsEverythingAsItWas)
     Document& n = *m.currentDocument();
     EXPECT_EQ(n.path, QStringLiteral("Page2"));
     EXPECT_FALSE(n.hasFile);
-    EXPECT_EQ(n.status, kChanged);
+    EXPECT_EQ(n.status(), kChanged);
     EXPECT_EQ(tabCaption(), QStringLiteral("Page2"));
     EXPECT_EQ(recent(1), QStringLiteral("(なし)"));
 }
@@ -342,7 +342,7 @@ TEST_F(FileCommandsTest, CloseAsksAndKeepsWhatWasNotSaved)
     prompts.cancelSave();
     run("Fclose");
     ASSERT_TRUE(m.hasDocument());
-    EXPECT_EQ(m.currentDocument()->status, kChanged);
+    EXPECT_EQ(m.currentDocument()->status(), kChanged);
     EXPECT_EQ(currentText(), QStringLiteral("text"));
 
     // Yes, and the save fails: still open.
@@ -427,7 +427,7 @@ TEST_F(FileCommandsTest, SaveAllWritesEachDocumentInNumberOrder)
     edit(QStringLiteral("B"));
     run("MWhite");                 // no file, current, changed
     edit(QStringLiteral("C"));
-    EXPECT_EQ(a.status, kChanged);
+    EXPECT_EQ(a.status(), kChanged);
 
     prompts.answerSave(path(QStringLiteral("b")), 3);
     prompts.cancelSave();
@@ -436,14 +436,14 @@ TEST_F(FileCommandsTest, SaveAllWritesEachDocumentInNumberOrder)
     EXPECT_EQ(prompts.shown[1].file.proposedName, QStringLiteral("Page2"));
     EXPECT_EQ(readAll(path(QStringLiteral("a.htm"))), QByteArray("A2"));
     EXPECT_EQ(readAll(path(QStringLiteral("b.txt"))), QByteArray("B"));
-    EXPECT_EQ(a.status, kUnchanged);
+    EXPECT_EQ(a.status(), kUnchanged);
     EXPECT_EQ(a.saveTime, kSavedAt);
     Document& b = *m.documentByNumber(2);
     EXPECT_EQ(b.path, path(QStringLiteral("b.txt")));
     EXPECT_TRUE(b.hasFile);
     EXPECT_EQ(m.editControl()->tabText(m.editControl()->indexOf(b.tab)), QStringLiteral("b.txt"));
     // The cancelled one, which is current, is shown as it is.
-    EXPECT_EQ(m.currentDocument()->status, kChanged);
+    EXPECT_EQ(m.currentDocument()->status(), kChanged);
     EXPECT_EQ(m.statusPanel(1), kChanged);
     EXPECT_EQ(m.statusPanel(2), kUnsaved);
     // Save all leaves the recent list alone.

@@ -1,5 +1,6 @@
 // The settings file: its format, read rules, and how the main window applies
 // and writes it.
+#include "composition.h"
 #include "app/settings.h"
 #include "charset/sjis.h"
 #include "support/mainwindow.h"
@@ -151,8 +152,8 @@ TEST_F(SettingsWindow, NoFileGivesDefaultsAndClosingWritesEveryKey)
     EXPECT_FALSE(m.action("MWordWrap")->isChecked());
     for (int i = 1; i <= 5; ++i)
         EXPECT_EQ(m.action(QStringLiteral("MR%1").arg(i).toLatin1())->text(), QStringLiteral("(なし)"));
-    EXPECT_EQ(m.editorFont.pointSize(), 9);
-    EXPECT_EQ(m.editorBkColor, QColor(255, 255, 255));
+    EXPECT_EQ(m.editorLook().font.pointSize(), 9);
+    EXPECT_EQ(m.editorLook().bkColor, QColor(255, 255, 255));
 
     QFile::remove(iniPath());
     ASSERT_TRUE(m.close());
@@ -181,10 +182,10 @@ TEST_F(SettingsWindow, InvertedFlagsAndOddValues)
     EXPECT_FALSE(m.findChild<QWidget*>("ToolPanel")->isVisible());
     EXPECT_TRUE(m.findChild<QWidget*>("SearchPanel")->isVisible());
     EXPECT_TRUE(m.findChild<QWidget*>("FKBar")->isVisible());
-    EXPECT_EQ(m.editorColor, QApplication::palette().color(QPalette::Text)) << "16 keeps the default";
-    EXPECT_EQ(m.editorBkColor, QColor(0, 0, 0x80));
-    EXPECT_EQ(m.editorFont.pointSize(), 14);
-    EXPECT_EQ(m.editorFont.families().value(0), QStringLiteral("IPAGothic"));
+    EXPECT_EQ(m.editorLook().color, QApplication::palette().color(QPalette::Text)) << "16 keeps the default";
+    EXPECT_EQ(m.editorLook().bkColor, QColor(0, 0, 0x80));
+    EXPECT_EQ(m.editorLook().font.pointSize(), 14);
+    EXPECT_EQ(m.editorLook().font.families().value(0), QStringLiteral("IPAGothic"));
     EXPECT_EQ(m.action("MR2")->text(), QStringLiteral("/tmp/x.htm"));
     EXPECT_EQ(m.action("MR1")->text(), QStringLiteral("(なし)"));
     EXPECT_EQ(m.action("MTag3")->text(), QStringLiteral("<B></B>"));
@@ -222,6 +223,7 @@ TEST_F(SettingsWindow, UnwritableFolderUsesTheFallbackAndAFailureIsToldOnce)
     const bool canStillWrite = QFileInfo(ro).isWritable(); // root ignores permissions
     {
         TFmMain::Options o;
+        o.compose = composeUnits;
         o.settingsPath = ro + QStringLiteral("/quillnest4.ini");
         o.fallbackSettingsPath = path(QStringLiteral("config/quillnest4/quillnest4.ini"));
         o.clock = &clock;
@@ -237,6 +239,7 @@ TEST_F(SettingsWindow, UnwritableFolderUsesTheFallbackAndAFailureIsToldOnce)
     // No place can be written (the path's folder is a file): one message per run.
     writeAll(path(QStringLiteral("notadir")), "x");
     TFmMain::Options o;
+    o.compose = composeUnits;
     o.settingsPath = path(QStringLiteral("notadir/quillnest4.ini"));
     o.clock = &clock;
     TFmMain m(prompts, o);

@@ -1,4 +1,5 @@
 // The splash builds the main window and goes away by its own timer.
+#include "composition.h"
 #include "app/tfmtitle.h"
 #include "app/tfmver.h"
 #include "support/mainwindow.h"
@@ -13,6 +14,7 @@ using Startup = MainWindowTest;
 TEST_F(Startup, SplashBuildsTheMainWindowAndHoldsTwoSeconds)
 {
     TFmMain::Options o;
+    o.compose = composeUnits;
     o.settingsPath = iniPath();
     o.clock = &clock;
     QPointer<TFmTitle> splash = new TFmTitle(prompts, o);

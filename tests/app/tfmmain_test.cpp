@@ -14,7 +14,7 @@
 #include <QTest>
 #include <QTextBlock>
 
-using Documents = MainWindowTest;
+using DocumentTabs = MainWindowTest;
 
 namespace {
 void setText(DocumentEditor* e, const QString& text, int caret)
@@ -26,7 +26,7 @@ void setText(DocumentEditor* e, const QString& text, int caret)
 }
 } // namespace
 
-TEST_F(Documents, NumbersAreNeverReusedAndLookupsSkipClosedOnes)
+TEST_F(DocumentTabs, NumbersAreNeverReusedAndLookupsSkipClosedOnes)
 {
     TFmMain& m = makeWindow();
     EXPECT_EQ(m.windowTitle(), QStringLiteral("Quillnest4"));
@@ -51,7 +51,7 @@ TEST_F(Documents, NumbersAreNeverReusedAndLookupsSkipClosedOnes)
     EXPECT_EQ(m.statusPanel(1), QStringLiteral("変更なし"));
 }
 
-TEST_F(Documents, NewEditorProperties)
+TEST_F(DocumentTabs, NewEditorProperties)
 {
     TFmMain& m = makeWindow();
     Document& d = m.NewDocument();
@@ -59,14 +59,14 @@ TEST_F(Documents, NewEditorProperties)
     EXPECT_FALSE(d.edit->tabChangesFocus());
     EXPECT_TRUE(d.edit->toPlainText().isEmpty());
     EXPECT_FALSE(d.edit->document()->isModified());
-    EXPECT_EQ(d.status, QStringLiteral("変更なし"));
+    EXPECT_EQ(d.status(), QStringLiteral("変更なし"));
     EXPECT_EQ(d.saveTime, QStringLiteral("保存時間：(未保存)"));
     EXPECT_FALSE(d.hasFile);
     QTest::keyClick(d.edit, Qt::Key_Tab);
     EXPECT_EQ(d.edit->toPlainText(), QStringLiteral("\t"));
 }
 
-TEST_F(Documents, ClosingPicksTheRightNeighbourThenTheLeftAndFinallyNone)
+TEST_F(DocumentTabs, ClosingPicksTheRightNeighbourThenTheLeftAndFinallyNone)
 {
     TFmMain& m = makeWindow();
     for (int i = 0; i < 3; ++i)
@@ -83,13 +83,13 @@ TEST_F(Documents, ClosingPicksTheRightNeighbourThenTheLeftAndFinallyNone)
     EXPECT_EQ(m.statusPanel(1), QStringLiteral("変更なし"));
 }
 
-TEST_F(Documents, StatusFollowsEditsAndTabSwitchDisablesUndo)
+TEST_F(DocumentTabs, StatusFollowsEditsAndTabSwitchDisablesUndo)
 {
     TFmMain& m = makeWindow(true);
     Document& d1 = m.NewDocument();
     Document& d2 = m.NewDocument();
     QTest::keyClicks(d2.edit, "abc");
-    EXPECT_EQ(d2.status, QStringLiteral("変更あり"));
+    EXPECT_EQ(d2.status(), QStringLiteral("変更あり"));
     EXPECT_EQ(m.statusPanel(1), QStringLiteral("変更あり"));
     EXPECT_TRUE(m.action("MUndo")->isEnabled());
     EXPECT_TRUE(m.action("ToolUndo")->isEnabled());
@@ -103,13 +103,14 @@ TEST_F(Documents, StatusFollowsEditsAndTabSwitchDisablesUndo)
     EXPECT_EQ(m.statusPanel(1), QStringLiteral("変更あり"));
 
     // Filling a document does not count as a change.
-    m.FillingDocument = true;
-    d1.edit->setPlainText(QStringLiteral("filled"));
-    m.FillingDocument = false;
-    EXPECT_EQ(d1.status, QStringLiteral("変更なし"));
+    {
+        const ::Documents::Filling filling(m.documents());
+        d1.edit->setPlainText(QStringLiteral("filled"));
+    }
+    EXPECT_EQ(d1.status(), QStringLiteral("変更なし"));
 }
 
-TEST_F(Documents, CaretLineColumnAndTagText)
+TEST_F(DocumentTabs, CaretLineColumnAndTagText)
 {
     TFmMain& m = makeWindow();
     EXPECT_EQ(m.statusPanel(0), QStringLiteral("  行 ： 0 列 ： 0"));
@@ -143,14 +144,14 @@ TEST_F(Documents, CaretLineColumnAndTagText)
         EXPECT_EQ(m.statusPanel(0), QStringLiteral("  行 ： %1 列 ： %2").arg(c.line).arg(c.column));
     }
 
-    QSignalSpy spy(&m, &TFmMain::caretTagUpdated);
+    QSignalSpy spy(&m.events(), &EditorEvents::caretTagUpdated);
     setText(d.edit, QStringLiteral("<I>"), 1);
     m.UpdateCaret();
     ASSERT_FALSE(spy.isEmpty());
     EXPECT_EQ(spy.last().at(0).toString(), QStringLiteral("<I>"));
 }
 
-TEST_F(Documents, InputAssistanceClosesBracketsAndQuotes)
+TEST_F(DocumentTabs, InputAssistanceClosesBracketsAndQuotes)
 {
     TFmMain& m = makeWindow(true);
     Document& d = m.NewDocument();
@@ -177,7 +178,7 @@ TEST_F(Documents, InputAssistanceClosesBracketsAndQuotes)
     EXPECT_EQ(currentText(), QStringLiteral("<\"b"));
 }
 
-TEST_F(Documents, InsertAtCaretAndInsertTag)
+TEST_F(DocumentTabs, InsertAtCaretAndInsertTag)
 {
     TFmMain& m = makeWindow();
     m.InsertAtCaret(QStringLiteral("nowhere")); // no document: nothing pasted, no crash
@@ -215,7 +216,7 @@ TEST_F(Documents, InsertAtCaretAndInsertTag)
     EXPECT_EQ(currentText(), QStringLiteral("a\nb"));
 }
 
-TEST_F(Documents, CommandSwitchOnFirstOpenAndLastClose)
+TEST_F(DocumentTabs, CommandSwitchOnFirstOpenAndLastClose)
 {
     TFmMain& m = makeWindow();
     QAction probe;
@@ -241,7 +242,7 @@ TEST_F(Documents, CommandSwitchOnFirstOpenAndLastClose)
     EXPECT_TRUE(late.isEnabled());
 }
 
-TEST_F(Documents, WindowPiecesCarryTheirNames)
+TEST_F(DocumentTabs, WindowPiecesCarryTheirNames)
 {
     TFmMain& m = makeWindow();
     QStringList titles;
@@ -266,7 +267,7 @@ TEST_F(Documents, WindowPiecesCarryTheirNames)
     EXPECT_EQ(m.findChild<QLabel*>("StatusPanel1")->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
 }
 
-TEST_F(Documents, VersionWindowOpensModallyThroughPrompts)
+TEST_F(DocumentTabs, VersionWindowOpensModallyThroughPrompts)
 {
     TFmMain& m = makeWindow();
     QString title;
@@ -278,18 +279,18 @@ TEST_F(Documents, VersionWindowOpensModallyThroughPrompts)
     EXPECT_EQ(title, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
 }
 
-TEST_F(Documents, ExitClosesThroughTheClosingPath)
+TEST_F(DocumentTabs, ExitClosesThroughTheClosingPath)
 {
     TFmMain& m = makeWindow(true);
     int calls = 0;
-    m.onFormClose = [&] {
+    m.setFormClose([&] {
         ++calls;
         return false; // refuse: the window stays
-    };
+    });
     m.action("MExit")->trigger();
     EXPECT_EQ(calls, 1);
     EXPECT_TRUE(m.isVisible());
-    m.onFormClose = nullptr;
+    m.setFormClose(nullptr);
     m.action("MExit")->trigger();
     EXPECT_FALSE(m.isVisible());
 }

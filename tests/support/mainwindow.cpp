@@ -1,3 +1,4 @@
+#include "composition.h"
 #include "support/mainwindow.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 TFmMain& MainWindowTest::makeWindow(bool show)
 {
     TFmMain::Options o;
+    o.compose = composeUnits;
     o.settingsPath = iniPath();
     o.exeDir = dir.path();
     o.clock = &clock;

@@ -3,7 +3,7 @@
 // prompt shown is recorded.  A prompt with no scripted answer fails the test
 // and is answered with Cancel / not confirmed.
 
-#include "app/prompts.h"
+#include "platform/prompts.h"
 
 #include <QStringList>
 #include <deque>

@@ -27,7 +27,20 @@ protected:
     QPlainTextEdit edit;
     bool documentOpen = true;
     QStringList savedPaths;
-    TagTreePanel panel{prompts, TagTreeHost{[this]() -> QPlainTextEdit* { return documentOpen ? &edit : nullptr; },
+    // Inserts as the main window does: one edit at the caret.
+    bool insertText(const QString& text)
+    {
+        if (!documentOpen)
+            return false;
+        QTextCursor c = edit.textCursor();
+        c.beginEditBlock();
+        c.insertText(text);
+        c.endEditBlock();
+        edit.setTextCursor(c);
+        return true;
+    }
+    TagTreePanel panel{prompts, TagTreeHost{[this](const QString& t) { return insertText(t); },
+                                            [this] { edit.setFocus(); },
                                             [] { return QPoint(100, 50); },
                                             [this](const QString& p) { savedPaths << p; }}};
 

@@ -64,7 +64,7 @@ TEST_F(TagTreeInWindow, UserTreeComesFromAndGoesToTheSettingsFile)
 
     prompts.answerSave(path("new"));
     p->S1->trigger();
-    EXPECT_EQ(m.carriedSettings().tree, path("new.lot"));
+    EXPECT_EQ(m.settings().tree, path("new.lot"));
     EXPECT_EQ(parseSettings(readAll(iniPath())).tree, path("new.lot"));
     EXPECT_EQ(readAll(path("new.lot")), QByteArray("OLD\r\n"));
 }

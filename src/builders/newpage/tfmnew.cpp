@@ -1,6 +1,6 @@
 #include "builders/newpage/tfmnew.h"
 
-#include "app/prompts.h"
+#include "platform/prompts.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -1,5 +1,5 @@
 // "S-Jis変換": the whole document, line by line, in one undoable edit.
-#include "charset/sjiscommand.h"
+#include "app/sjiscommand.h"
 #include "charset/sjis.h"
 #include "support/mainwindow.h"
 

@@ -1,4 +1,4 @@
-#include "app/qtprompts.h"
+#include "platform/qtprompts.h"
 
 #include <QColorDialog>
 #include <QDialog>

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/prompts.h"
+#include "platform/prompts.h"
 
 // Prompts answered by the user through Qt's own dialogs.
 class QtPrompts : public Prompts {

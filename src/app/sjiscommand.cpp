@@ -1,7 +1,8 @@
-#include "charset/sjiscommand.h"
+#include "app/sjiscommand.h"
 
 #include "app/tfmmain.h"
 #include "charset/sjis.h"
+#include "app/document.h"
 
 #include <QAction>
 #include <QPlainTextEdit>
@@ -68,10 +69,8 @@ bool convertEditorToSjis(TAutoSjisConv& conv, QPlainTextEdit& edit)
 
 SjisCommandUnit::SjisCommandUnit(TFmMain& main) : m_main(main)
 {
-    if (QAction* a = main.action("MSjis")) {
-        connect(a, &QAction::triggered, this, &SjisCommandUnit::MSjisClick);
-        main.documentCommands().add(a);
-    }
+    connect(main.controls().MSjis, &QAction::triggered, this, &SjisCommandUnit::MSjisClick);
+    main.documentCommands().add(main.controls().MSjis);
 }
 
 void SjisCommandUnit::MSjisClick()

@@ -1,0 +1,148 @@
+#include "app/documents.h"
+
+#include "app/documentfile.h"
+#include "platform/clock.h"
+
+#include <QFileInfo>
+#include <QTabWidget>
+#include <QTextDocument>
+
+Documents::Documents(QTabWidget& tabs, Clock& clock) : m_tabs(tabs), m_clock(clock) {}
+
+void Documents::setMakers(std::function<Document&()> makeDocument,
+                          std::function<void(Document&)> finishFilling)
+{
+    m_makeDocument = std::move(makeDocument);
+    m_finishFilling = std::move(finishFilling);
+}
+
+Document& Documents::add(QWidget* tab, DocumentEditor* edit)
+{
+    const int n = ++m_count;
+    Document& doc = m_documents[n];
+    doc.number = n;
+    doc.tab = tab;
+    doc.edit = edit;
+    doc.path = QStringLiteral("Page%1").arg(n);
+    doc.saveTime = kSaveTimeUnsaved;
+    if (edit)
+        edit->number = n;
+    m_byTab[tab] = n;
+    return doc;
+}
+
+void Documents::remove(int n)
+{
+    auto it = m_documents.find(n);
+    if (it == m_documents.end())
+        return;
+    m_byTab.erase(it->second.tab);
+    m_documents.erase(it);
+}
+
+Document* Documents::byNumber(int n)
+{
+    auto it = m_documents.find(n);
+    return it == m_documents.end() ? nullptr : &it->second;
+}
+
+const Document* Documents::byNumber(int n) const
+{
+    auto it = m_documents.find(n);
+    return it == m_documents.end() ? nullptr : &it->second;
+}
+
+Document* Documents::current()
+{
+    const QWidget* tab = m_tabs.currentWidget();
+    if (!tab)
+        return nullptr;
+    auto it = m_byTab.find(tab);
+    return it == m_byTab.end() ? nullptr : byNumber(it->second);
+}
+
+const Document* Documents::current() const
+{
+    return const_cast<Documents*>(this)->current();
+}
+
+QString Documents::tabCaption(const Document& doc)
+{
+    return doc.hasFile ? QFileInfo(doc.path).fileName() : QStringLiteral("Page%1").arg(doc.number);
+}
+
+Document* Documents::open(const QString& path, QString* error)
+{
+    FileReadResult read = readDocumentFile(path);
+    if (!read.ok) {
+        if (error)
+            *error = openFailureMessage(path, read.error);
+        return nullptr;
+    }
+    const Filling quiet(*this);
+    Document& doc = m_makeDocument();
+    const FillResult filled = fillEditor(*doc.edit, read.bytes);
+    read.bytes = QByteArray();   // the bytes are not needed any more
+    doc.lineBreak = filled.lineBreak;
+    doc.mixedBreaks = filled.mixedBreaks;
+    doc.path = path;
+    doc.hasFile = true;
+    m_finishFilling(doc);
+    return &doc;
+}
+
+Document& Documents::createBlank(bool pasteClipboard)
+{
+    const Filling quiet(*this);
+    Document& doc = m_makeDocument();
+    doc.hasFile = false;
+    if (pasteClipboard)
+        doc.edit->paste();
+    m_finishFilling(doc);
+    return doc;
+}
+
+bool Documents::write(Document& doc, const QString& path, QString* error)
+{
+    sjis::EncodeError encodeError;
+    const std::optional<QByteArray> bytes =
+        documentBytes(*doc.edit, doc.lineBreak, doc.mixedBreaks, &encodeError);
+    if (!bytes) {
+        if (error)
+            *error = saveFailureMessage(path, sjis::describe(encodeError));
+        return false;
+    }
+    QString why;
+    if (!writeDocumentFile(path, *bytes, &why)) {
+        if (error)
+            *error = saveFailureMessage(path, why);
+        return false;
+    }
+    return true;
+}
+
+void Documents::markSaved(Document& doc)
+{
+    doc.saveTime = QStringLiteral("保存時間：") + m_clock.now().toString(QStringLiteral("H:mm:ss"));
+    doc.edit->document()->setModified(false);   // announces through the editor as well
+    emit stateChanged(&doc);
+}
+
+bool Documents::save(Document& doc, QString* error)
+{
+    if (!write(doc, doc.path, error))
+        return false;
+    markSaved(doc);
+    return true;
+}
+
+bool Documents::saveAs(Document& doc, const QString& path, QString* error)
+{
+    // The document takes the new name only once the file is written.
+    if (!write(doc, path, error))
+        return false;
+    doc.path = path;
+    doc.hasFile = true;
+    markSaved(doc);
+    return true;
+}

@@ -1,0 +1,85 @@
+#pragma once
+// The documents of the main window: their numbers, lookups by number and by
+// tab, and their life: opened from a file, made blank, saved, saved as,
+// closed.  Whatever changes a document's path, file flag, save time or
+// modified flag is announced by one signal, which the main window turns into
+// tab text, caption and status panels.
+
+#include "app/document.h"
+
+#include <QObject>
+#include <functional>
+#include <map>
+
+class Clock;
+class QTabWidget;
+
+// The product name every caption and message title starts with.
+inline const QString kProduct = QStringLiteral("Quillnest4");
+
+class Documents : public QObject {
+    Q_OBJECT
+public:
+    // `makeDocument` makes an empty document tab and makes it current (the
+    // main window's NewDocument); `finishFilling` sets up a freshly filled
+    // one (caret, focus, state).
+    Documents(QTabWidget& tabs, Clock& clock);
+    void setMakers(std::function<Document&()> makeDocument,
+                   std::function<void(Document&)> finishFilling);
+
+    // ---- the store
+    int count() const { return m_count; }   // numbers given so far
+    Document& add(QWidget* tab, DocumentEditor* edit);   // takes the next number
+    void remove(int n);
+    Document* byNumber(int n);
+    const Document* byNumber(int n) const;
+    Document* current();
+    const Document* current() const;
+    bool any() const { return !m_documents.empty(); }
+
+    // ---- filling: editor changes are not the user's while a fill lasts
+    class Filling {
+    public:
+        explicit Filling(Documents& d) : m_d(d) { ++m_d.m_filling; }
+        ~Filling() { --m_d.m_filling; }
+        Filling(const Filling&) = delete;
+        Filling& operator=(const Filling&) = delete;
+    private:
+        Documents& m_d;
+    };
+    bool filling() const { return m_filling > 0; }
+
+    // ---- life
+    // Reads the file into a new document; on failure no tab is made, the
+    // reason goes to *error and nullptr is returned.
+    Document* open(const QString& path, QString* error);
+    // A new document without a file, filled from the clipboard when asked.
+    Document& createBlank(bool pasteClipboard);
+    // Writes the document to its own path / to `path`.  Nothing about the
+    // document changes unless the whole file was written; on failure the
+    // reason goes to *error (naming the file).
+    bool save(Document& doc, QString* error);
+    bool saveAs(Document& doc, const QString& path, QString* error);
+    // The tab caption a document shows: its file name, or "Page" + number.
+    static QString tabCaption(const Document& doc);
+
+    // Announces a change of the document's path, file flag, save time or
+    // modified flag.
+    void announce(Document& doc) { emit stateChanged(&doc); }
+
+signals:
+    void stateChanged(Document* doc);
+
+private:
+    bool write(Document& doc, const QString& path, QString* error);
+    void markSaved(Document& doc);
+
+    QTabWidget& m_tabs;
+    Clock& m_clock;
+    std::function<Document&()> m_makeDocument;
+    std::function<void(Document&)> m_finishFilling;
+    int m_count = 0;
+    int m_filling = 0;
+    std::map<int, Document> m_documents;
+    std::map<const QWidget*, int> m_byTab;
+};

@@ -1,0 +1,61 @@
+#include "builders/newpage/pageunit.h"
+
+#include "app/editorhost.h"
+#include "app/mainlayout.h"
+#include "builders/frame/tfmframe.h"
+#include "builders/newpage/tfmnew.h"
+#include "platform/prompts.h"
+
+#include <QAction>
+#include <QWidget>
+
+PageBuilderUnit::PageBuilderUnit(EditorHost& host) : m_host(host)
+{
+    const MainControls& c = host.controls();
+    for (QAction* a : {c.MNew, c.ToolNew, c.FNew}) {
+        a->setEnabled(true);
+        connect(a, &QAction::triggered, this, &PageBuilderUnit::MNewClick);
+    }
+    for (QAction* a : {c.MFrame, c.ToolFrame, c.FFrame}) {
+        a->setEnabled(true);
+        connect(a, &QAction::triggered, this, &PageBuilderUnit::MFrameClick);
+    }
+}
+
+PageBuilderUnit::~PageBuilderUnit() = default;
+
+TFmNew& PageBuilderUnit::fmNew()
+{
+    if (!m_fmNew)
+        m_fmNew = new TFmNew(m_host.prompts(), m_host.mainWindow());
+    return *m_fmNew;
+}
+
+TFmFrame& PageBuilderUnit::fmFrame()
+{
+    if (!m_fmFrame)
+        m_fmFrame = new TFmFrame(m_host.mainWindow());
+    return *m_fmFrame;
+}
+
+void PageBuilderUnit::MNewClick()
+{
+    TFmNew& dlg = fmNew();
+    dlg.FormActivate();
+    dlg.move(m_host.mainWindow()->pos() + QPoint(30, 70));
+    m_host.prompts().execDialog(dlg);
+    if (dlg.outcome() == TFmNew::PageOnClipboard)
+        m_host.newDocument(true);
+    else if (dlg.outcome() == TFmNew::BlankPage)
+        m_host.newDocument(false);
+}
+
+void PageBuilderUnit::MFrameClick()
+{
+    TFmFrame& dlg = fmFrame();
+    dlg.FormActivate();
+    dlg.move(m_host.mainWindow()->pos() + QPoint(30, 70));
+    m_host.prompts().execDialog(dlg);
+    if (dlg.outcome() == 1)
+        m_host.newDocument(true);
+}
