@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
-#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -75,9 +74,6 @@ TFmFrame::TFmFrame(QWidget* parent) : QDialog(parent)
     top->addWidget(status);
 
     // Assembles the page; never shown.
-    m_tempMemo = new QPlainTextEdit(this);
-    m_tempMemo->setObjectName(QStringLiteral("TempMemo"));
-    m_tempMemo->hide();
 }
 
 void TFmFrame::FormActivate()
@@ -95,7 +91,6 @@ void TFmFrame::chooseLayout(int layout)
     m_lines += frameLayoutLines(layout);
     Tagpaste();
     const QString page = joinCrLf(m_lines);
-    m_tempMemo->setPlainText(page);
     QApplication::clipboard()->setText(page);
     accept();
 }

@@ -6,7 +6,6 @@
 #include <QDialog>
 #include <QStringList>
 
-class QPlainTextEdit;
 
 class TFmFrame : public QDialog {
     Q_OBJECT
@@ -31,5 +30,4 @@ private:
 
     int m_outcome = 0;
     QStringList m_lines;
-    QPlainTextEdit* m_tempMemo = nullptr;
 };

@@ -154,9 +154,6 @@ TFmNew::TFmNew(Prompts& prompts, QWidget* parent) : QDialog(parent), m_prompts(p
     tabs->addTab(look, QStringLiteral("画像・配色設定"));
 
     // Assembles the skeleton; never shown.
-    m_memo1 = new QPlainTextEdit(this);
-    m_memo1->setObjectName(QStringLiteral("Memo1"));
-    m_memo1->hide();
 
     connect(m_btnOk, &QPushButton::clicked, this, &TFmNew::BtnOkClick);
     connect(m_btnWhite, &QPushButton::clicked, this, &TFmNew::BtnWhiteClick);
@@ -195,7 +192,6 @@ void TFmNew::FormActivate()
     m_edita->clear();
     m_editb->clear();
     m_editc->clear();
-    m_memo1->clear();
 }
 
 void TFmNew::ButMusicClick()
@@ -235,7 +231,6 @@ void TFmNew::BtnOkClick()
     // The clipboard gets the composed text itself (CR LF line ends); the memo
     // only mirrors it, as the editor control would alter some characters.
     const QString text = composeNewPage(settings());
-    m_memo1->setPlainText(text);
     QApplication::clipboard()->setText(text);
     m_outcome = PageOnClipboard;
     accept();

@@ -59,5 +59,4 @@ private:
     QButtonGroup* m_radioGroup1 = nullptr;
     QFrame* m_panel1 = nullptr;
     QLabel* m_labels[4] = {};       // Label1, Label2, Label3, Label6
-    QPlainTextEdit* m_memo1 = nullptr;
 };
