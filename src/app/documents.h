@@ -6,6 +6,7 @@
 // tab text, caption and status panels.
 
 #include "app/document.h"
+#include "platform/product.h"
 
 #include <QObject>
 #include <functional>
@@ -14,8 +15,6 @@
 class Clock;
 class QTabWidget;
 
-// The product name every caption and message title starts with.
-inline const QString kProduct = QStringLiteral("Quillnest4");
 
 class Documents : public QObject {
     Q_OBJECT

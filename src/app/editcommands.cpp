@@ -194,7 +194,7 @@ void EditCommands::FindNext()
     const QString text = e->document()->toRawText();
     qsizetype at = text.indexOf(needle, 0, Qt::CaseInsensitive);
     if (at < 0) {
-        m.prompts().message(&m, QStringLiteral("Quillnest4"),
+        m.prompts().message(&m, kProduct,
                             QStringLiteral("検索範囲に \"%1\" 見つけられませんでした").arg(needle),
                             Prompts::Icon::Error, Prompts::Buttons::Ok);
         e->setFocus();

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/tfmtitle.h"
+#include "platform/product.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,7 +24,7 @@ TFmMain::Options Startup::defaultOptions()
 
 void Startup::nameApplication()
 {
-    QApplication::setApplicationName(QStringLiteral("Quillnest4"));
+    QApplication::setApplicationName(kProduct);
 }
 
 Startup::Startup(Prompts& prompts, std::function<void(TFmMain&)> compose)

@@ -1,5 +1,6 @@
 #include "tagtree/tagtreepanel.h"
 
+#include "platform/product.h"
 #include "platform/prompts.h"
 #include "tagtree/lotfile.h"
 #include "tagtree/tagpaste.h"
@@ -19,7 +20,6 @@
 
 namespace {
 
-const QString kProduct = QStringLiteral("Quillnest4");
 const QString kLotFilter = QStringLiteral("ﾚｲｱｳﾄﾀｸﾞﾌｧｲﾙ(*.lot)|*.lot");
 const QString kUserTreeCaption = QStringLiteral("ﾕｰｻﾞ設定");
 const QString kProtectedText = QStringLiteral("<HTML></HTML>");
