@@ -1,3 +1,0 @@
-#pragma once
-// Moved; kept while builder work in progress still includes it here.
-#include "platform/prompts.h"

@@ -1,0 +1,146 @@
+#include "builders/buildersink.h"
+#include "builders/list/listbuilder.h"
+#include "builders/list/tfmlist.h"
+
+#include "support/scriptedprompts.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct RecordingSink final : BuilderSink {
+    QStringList inserted;
+    bool document = true;
+    int focused = 0;
+    void insertAtCaret(const QString& text) override { inserted << text; }
+    bool hasDocument() const override { return document; }
+    void focusEditor() override { ++focused; }
+};
+
+const QStringList kFruit{QStringLiteral("りんご"), QStringLiteral("み&<か>ん")};
+
+} // namespace
+
+TEST(ListHtml, EveryKindWithCrLfAfterEveryLineAndNothingEscaped)
+{
+    EXPECT_EQ(listHtml(ListKind::Plain, QStringLiteral("a"), QStringLiteral("3"), kFruit),
+              QStringLiteral("<UL>\r\n  <LI>りんご\r\n  <LI>み&<か>ん\r\n</UL>\r\n"));
+    EXPECT_EQ(listHtml(ListKind::Numbered, QStringLiteral("a"), QStringLiteral("3"), kFruit),
+              QStringLiteral("<OL Type=a Start=3>\r\n  <LI>りんご\r\n  <LI>み&<か>ん\r\n</OL>\r\n"));
+    EXPECT_EQ(listHtml(ListKind::Definition, QStringLiteral("a"), QStringLiteral("3"), kFruit),
+              QStringLiteral("<DL>\r\n  <DT>りんご\r\n  <DD>定義された項目\r\n"
+                             "  <DT>み&<か>ん\r\n  <DD>定義された項目\r\n</DL>\r\n"));
+    EXPECT_EQ(listHtml(ListKind::Definition, {}, {}, {}), QStringLiteral("<DL>\r\n</DL>\r\n"));
+
+    const QString item = QStringLiteral("x");
+    EXPECT_EQ(listItemTag(ListKind::Numbered, &item), QStringLiteral("<LI>x"));
+    EXPECT_EQ(listItemTag(ListKind::Definition, nullptr), QStringLiteral("<DT>"));
+}
+
+class ListBuilder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        w.show();
+        w.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        w.ListEdit1()->setFocus();
+    }
+
+    void type(const QString& text, Qt::KeyboardModifiers mods)
+    {
+        w.ListEdit1()->insert(text);   // keyClicks cannot type kana
+        QTest::keyClick(w.ListEdit1(), Qt::Key_Return, mods);
+    }
+
+    ScriptedPrompts prompts;
+    RecordingSink sink;
+    TFmList w{prompts, sink};
+};
+
+TEST_F(ListBuilder, OnlyShiftEnterAddsFromTheEditBox)
+{
+    type(QStringLiteral("one"), Qt::NoModifier);
+    type(QString(), Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.ListBox()->count(), 0);
+    EXPECT_EQ(w.ListEdit1()->text(), QStringLiteral("one"));
+    QTest::keyClick(w.ListEdit1(), Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier);
+    type(QStringLiteral("two"), Qt::ShiftModifier);
+    type(QString(), Qt::ShiftModifier);   // empty: nothing
+    EXPECT_EQ(w.items(), QStringList({"one", "two"}));
+    EXPECT_TRUE(w.ListEdit1()->text().isEmpty());
+}
+
+TEST_F(ListBuilder, Button1AddsOnFocusAndOnceOnAClick)
+{
+    QTest::keyClicks(w.ListEdit1(), QStringLiteral("tabbed"));
+    QTest::keyClick(w.ListEdit1(), Qt::Key_Tab);
+    EXPECT_TRUE(w.Button1()->hasFocus());
+    EXPECT_EQ(w.items(), QStringList{"tabbed"});
+
+    w.ListEdit1()->setFocus();
+    QTest::keyClicks(w.ListEdit1(), QStringLiteral("clicked"));
+    QTest::mouseClick(w.Button1(), Qt::LeftButton);
+    EXPECT_EQ(w.items(), QStringList({"tabbed", "clicked"}));
+    EXPECT_TRUE(w.ListEdit1()->hasFocus());
+
+    QTest::mouseClick(w.Button1(), Qt::LeftButton);   // empty edit
+    EXPECT_EQ(w.items().size(), 2);
+}
+
+TEST_F(ListBuilder, DeletingAndInsertingTheList)
+{
+    for (const QString& s : kFruit)
+        type(s, Qt::ShiftModifier);
+    w.findChild<QPushButton*>(QStringLiteral("Button3"))->click();   // nothing selected
+    EXPECT_EQ(w.items(), kFruit);
+
+    EXPECT_FALSE(w.ListPaste()->isEnabled());   // until the document switch enables it
+    w.ListPaste()->setEnabled(true);
+    w.ComboBox1()->setCurrentIndex(1);
+    EXPECT_TRUE(w.ComboBox2()->isEnabled());
+    w.ComboBox2()->setCurrentText(QStringLiteral("I"));
+    w.ListPaste()->click();
+    EXPECT_TRUE(sink.inserted.last().startsWith(QStringLiteral("<OL Type=I Start=1>\r\n")));
+
+    w.ComboBox1()->setCurrentIndex(0);
+    EXPECT_FALSE(w.ComboBox2()->isEnabled());
+    EXPECT_FALSE(w.ComboBox3()->isEnabled());
+    w.ListPaste()->click();
+    EXPECT_EQ(sink.inserted.last(), listHtml(ListKind::Plain, {}, {}, kFruit));
+
+    w.ListBox()->setCurrentRow(0);
+    w.findChild<QPushButton*>(QStringLiteral("Button3"))->click();
+    EXPECT_EQ(w.items(), QStringList{kFruit[1]});
+    w.findChild<QPushButton*>(QStringLiteral("Button4"))->click();
+    EXPECT_EQ(w.listText(), QStringLiteral("<UL>\r\n</UL>\r\n"));
+}
+
+TEST_F(ListBuilder, PopupCaptionFollowsKindAndSelection)
+{
+    type(QStringLiteral("A&B"), Qt::ShiftModifier);
+    EXPECT_FALSE(w.MPopList()->isEnabled());
+    EXPECT_EQ(w.MPopList()->text(), QStringLiteral("(なし)"));
+
+    w.ComboBox1()->setCurrentIndex(2);
+    w.PopupMenu1Popup();
+    EXPECT_EQ(w.popListCaption(), QStringLiteral("<DT>"));
+    EXPECT_EQ(sink.focused, 1);
+
+    w.ComboBox1()->setCurrentIndex(1);
+    w.ListBox()->setCurrentRow(0);
+    sink.document = false;
+    w.PopupMenu1Popup();
+    EXPECT_EQ(sink.focused, 1);
+    EXPECT_EQ(w.popListCaption(), QStringLiteral("<LI>A&B"));
+    EXPECT_EQ(w.MPopList()->text(), QStringLiteral("<LI>A&&B"));   // '&' shown, not a mnemonic
+    w.MPopList()->setEnabled(true);
+    w.MPopList()->trigger();
+    EXPECT_EQ(sink.inserted, QStringList{QStringLiteral("<LI>A&B")});
+}

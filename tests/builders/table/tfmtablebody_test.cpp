@@ -1,0 +1,240 @@
+#include "builders/buildersink.h"
+#include "builders/table/tfmcell.h"
+#include "builders/table/tfmhead.h"
+#include "builders/table/tfmtablebody.h"
+#include "builders/table/tfmtableresult.h"
+
+#include "support/scriptedprompts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct RecordingSink final : BuilderSink {
+    QStringList inserted;
+    bool document = true;
+    int focused = 0;
+    void insertAtCaret(const QString& text) override { inserted << text; }
+    bool hasDocument() const override { return document; }
+    void focusEditor() override { ++focused; }
+};
+
+class TableBuilder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        body.show();
+        body.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&body));
+    }
+
+    void click(TFmTableBody::Section s)
+    {
+        QHeaderView* h = body.HeaderControl1();
+        const QPoint at(h->sectionViewportPosition(s) + h->sectionSize(s) / 2, h->height() / 2);
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    void clickCell(int column, int row)
+    {
+        QTableView* g = body.BodyGrid();
+        const QRect r = g->visualRect(g->model()->index(row - 1, column - 1));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
+    }
+
+    QString cell(int column, int row) const
+    {
+        return body.BodyGrid()->model()->index(row - 1, column - 1).data().toString();
+    }
+
+    // Converts through the result window and copies all, as the user would.
+    QStringList convert()
+    {
+        prompts.answerDialog([](QDialog& d) {
+            static_cast<TFmTableResult&>(d).SpeedButton1()->click();
+            return d.result();
+        });
+        click(TFmTableBody::Convert);
+        return QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
+    }
+
+    ScriptedPrompts prompts;
+    RecordingSink sink;
+    TFmTableBody body{prompts, sink};
+};
+
+const QString kOneCellTd = QStringLiteral("<TD ALIGN=\"left\" WIDTH=\"80\" HEIGHT=\"16\" ><!-- Body:(1,1) --></TD>");
+
+} // namespace
+
+TEST_F(TableBuilder, DeletingTheLastColumnOrRowDoesNothing)
+{
+    EXPECT_EQ(body.statusText(), QStringLiteral("列：1行：1"));
+    click(TFmTableBody::DeleteColumn);
+    click(TFmTableBody::DeleteRow);
+    EXPECT_EQ(body.BodyGrid()->model()->columnCount(), 1);
+    EXPECT_EQ(body.BodyGrid()->model()->rowCount(), 1);
+    EXPECT_EQ(body.statusText(), QStringLiteral("列：1行：1"));
+    EXPECT_EQ(convert(), QStringList({"<TABLE >", "<TR>", kOneCellTd, "</TR>", "</TABLE>"}));
+}
+
+TEST_F(TableBuilder, AddedColumnIsLabelledDownEveryRowAndRelabelledAfterRemoval)
+{
+    click(TFmTableBody::AddRow);
+    click(TFmTableBody::AddRow);
+    click(TFmTableBody::AddColumn);
+    EXPECT_EQ(body.statusText(), QStringLiteral("列：2行：3"));
+    QAbstractItemModel* m = body.BodyGrid()->model();
+    EXPECT_EQ(m->headerData(1, Qt::Horizontal).toString(), QStringLiteral("2列(TD)"));
+    EXPECT_EQ(m->headerData(2, Qt::Vertical).toString(), QStringLiteral("3行(TR)"));
+    for (int r = 1; r <= 3; ++r)
+        EXPECT_EQ(cell(2, r), QStringLiteral("Body:(%1,2)").arg(r));
+
+    click(TFmTableBody::DeleteColumn);
+    EXPECT_EQ(body.statusText(), QStringLiteral("列：1行：3"));
+    click(TFmTableBody::AddColumn);
+    EXPECT_EQ(body.BodyGrid()->horizontalHeader()->sectionSize(1), 80);
+    EXPECT_EQ(cell(2, 3), QStringLiteral("Body:(3,2)"));
+    EXPECT_EQ(convert().size(), 2 + 3 * (2 + 2));
+}
+
+TEST_F(TableBuilder, SettingsDialogFeedsTheTableTagAndRefusesNonNumbers)
+{
+    TFmHead* head = body.head();
+    // First visit: a non-number is refused and the dialog stays; cancel.
+    prompts.answerMessage(Prompts::Answer::Ok);
+    prompts.answerDialog([head](QDialog&) {
+        head->combo(TableSettings::Align)->setCurrentText(QStringLiteral("left"));
+        head->combo(TableSettings::Border)->setCurrentText(QStringLiteral("abc"));
+        head->combo(TableSettings::CellPadding)->setCurrentText(QStringLiteral("2"));
+        head->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+        EXPECT_FALSE(head->result() == QDialog::Accepted);
+        // A colour chosen on the second tab goes to BORDERCOLOR and stays
+        // even though the dialog is cancelled.
+        head->tabs()->setCurrentIndex(1);
+        head->findChild<QAction*>(QStringLiteral("MRed"))->trigger();
+        head->findChild<QPushButton*>(QStringLiteral("BitBtn2"))->click();
+        return head->result();
+    });
+    click(TFmTableBody::Settings);
+    EXPECT_EQ(prompts.messages(), QStringList{QStringLiteral("'abc' は数値ではありません")});
+    EXPECT_EQ(head->Panel2()->text(), QStringLiteral("Red"));
+    EXPECT_EQ(head->panel1()->text(), QStringLiteral("(なし)"));
+    EXPECT_EQ(body.tablePanel()->text(), QStringLiteral(" <TABLE ALIGN=\"left\" BORDERCOLOR=\"Red\" >"));
+
+    // Second visit: the combos show what was stored; "05" is stored as "5".
+    prompts.answerDialog([head](QDialog&) {
+        EXPECT_EQ(head->combo(TableSettings::Align)->currentText(), QStringLiteral("left"));
+        EXPECT_EQ(head->combo(TableSettings::Border)->currentText(), QStringLiteral("(なし)"));
+        head->combo(TableSettings::Border)->setCurrentText(QStringLiteral("01"));
+        head->tabs()->setCurrentIndex(0);
+        head->findChild<QAction*>(QStringLiteral("MSilver"))->trigger();
+        head->tabs()->setCurrentIndex(2);
+        head->findChild<QAction*>(QStringLiteral("N1"))->trigger();
+        head->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+        return head->result();
+    });
+    click(TFmTableBody::Settings);
+    EXPECT_EQ(body.tablePanel()->text(), QStringLiteral(" <TABLE ALIGN=\"left\" BORDER=\"1\" BGCOLOR=\"Silver\" >"));
+    EXPECT_EQ(head->Panel2()->text(), QStringLiteral("(なし)"));
+    EXPECT_EQ(convert().first(), QStringLiteral("<TABLE ALIGN=\"left\" BORDER=\"1\" BGCOLOR=\"Silver\" >"));
+    EXPECT_TRUE(prompts.exhausted());
+}
+
+TEST_F(TableBuilder, CellSettingsResizeTheWholeColumnAndRow)
+{
+    click(TFmTableBody::AddColumn);
+    click(TFmTableBody::AddRow);
+    clickCell(2, 2);
+    EXPECT_EQ(body.TDPanel()->text(), QStringLiteral(" <TD ALIGN=\"left\" WIDTH=\"80\" HEIGHT=\"16\"></TD>"));
+
+    TFmCell* dlg = body.cellDialog();
+    prompts.answerMessage(Prompts::Answer::Ok);
+    prompts.answerDialog([dlg](QDialog&) {
+        EXPECT_EQ(dlg->WidthEdit()->text(), QStringLiteral("80"));
+        dlg->WidthEdit()->setText(QStringLiteral("12x"));
+        dlg->BtnOk()->click();                      // refused, stays open
+        EXPECT_NE(dlg->result(), int(QDialog::Accepted));
+        dlg->WidthEdit()->setText(QStringLiteral("0120"));
+        dlg->HeightEdit()->setText(QStringLiteral("30"));
+        dlg->BtnOk()->click();
+        return dlg->result();
+    });
+    body.MEditingClick();
+    EXPECT_EQ(prompts.messages(), QStringList{QStringLiteral("'12x' は数値ではありません")});
+    EXPECT_EQ(body.BodyGrid()->horizontalHeader()->sectionSize(1), 120);
+    EXPECT_EQ(body.BodyGrid()->verticalHeader()->sectionSize(1), 30);
+
+    const QStringList lines = convert();
+    EXPECT_EQ(lines[3], QStringLiteral("<TD ALIGN=\"left\" WIDTH=\"120\" HEIGHT=\"16\" ><!-- Body:(1,2) --></TD>"));
+    EXPECT_EQ(lines[6], QStringLiteral("<TD ALIGN=\"left\" WIDTH=\"80\" HEIGHT=\"30\" ><!-- Body:(2,1) --></TD>"));
+    EXPECT_EQ(lines[7], QStringLiteral("<TD ALIGN=\"left\" WIDTH=\"120\" HEIGHT=\"30\" ><!-- Body:(2,2) --></TD>"));
+
+    // Deleting the selected column moves the selection into the grid, so the
+    // next cell settings act on a column that exists.
+    click(TFmTableBody::DeleteColumn);
+    EXPECT_EQ(body.selectedCell().column, 1);
+    EXPECT_EQ(body.selectedCell().widthText, QStringLiteral("80"));
+}
+
+TEST_F(TableBuilder, CellSettingsWithNothingSelectedReportTheEmptySize)
+{
+    prompts.answerMessage(Prompts::Answer::Ok);
+    prompts.answerDialog([](QDialog& d) {
+        d.reject();   // title bar
+        return d.result();
+    });
+    body.MEditingClick();
+    EXPECT_EQ(prompts.messages(), QStringList{QStringLiteral("'' は数値ではありません")});
+    EXPECT_EQ(body.grid().columnWidth(1), 80);
+}
+
+TEST_F(TableBuilder, DraggedWidthShowsOnMouseMoveAndTheMenuOnReselection)
+{
+    QAction* mtd = body.MTd();
+    const QString initial = QStringLiteral(" <TD ALIGN=\"left\" WIDTH=\"80\" HEIGHT=\"16\"></TD>");
+    EXPECT_EQ(mtd->text(), initial);   // set on activation
+
+    body.BodyGrid()->horizontalHeader()->resizeSection(0, 95);
+    // Two points: a move to where the cursor already is sends nothing.
+    QTest::mouseMove(body.BodyGrid()->viewport(), QPoint(3, 3));
+    QTest::mouseMove(body.BodyGrid()->viewport(), QPoint(9, 7));
+    EXPECT_EQ(body.TDPanel()->text(), QStringLiteral(" <TD ALIGN=\"left\" WIDTH=\"95\" HEIGHT=\"16\"></TD>"));
+    EXPECT_EQ(mtd->text(), initial);
+    clickCell(1, 1);
+    EXPECT_EQ(mtd->text(), QStringLiteral(" <TD ALIGN=\"left\" WIDTH=\"95\" HEIGHT=\"16\"></TD>"));
+
+    // The popup puts the focus in the document; the item inserts without the blank.
+    body.TablePopPopup();
+    EXPECT_EQ(sink.focused, 1);
+    mtd->setEnabled(true);
+    mtd->trigger();
+    EXPECT_EQ(sink.inserted, QStringList{QStringLiteral("<TD ALIGN=\"left\" WIDTH=\"95\" HEIGHT=\"16\"></TD>")});
+    sink.document = false;
+    body.TablePopPopup();
+    EXPECT_EQ(sink.focused, 1);
+}
+
+TEST_F(TableBuilder, ClosingHidesAndSignals)
+{
+    int closed = 0;
+    QObject::connect(&body, &TFmTableBody::closed, [&] { ++closed; });
+    body.close();
+    EXPECT_EQ(closed, 1);
+    EXPECT_FALSE(body.isVisible());
+    EXPECT_FALSE(body.MTd()->isEnabled());   // left to the document switch
+}
