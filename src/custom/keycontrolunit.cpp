@@ -1,0 +1,74 @@
+#include "custom/keycontrolunit.h"
+
+#include "app/commandswitch.h"
+#include "app/editorhost.h"
+#include "app/mainlayout.h"
+#include "app/settings.h"
+#include "custom/tfmkey.h"
+#include "platform/prompts.h"
+
+#include <QAction>
+
+KeyControlUnit::KeyControlUnit(EditorHost& host) : m_host(host)
+{
+    const MainControls& c = host.controls();
+    QList<QKeySequence> keys;
+    for (int i = 0; i < kKeySlotCount; ++i) {
+        m_texts << keySlotDefault(i);
+        c.CT[i]->setText(m_texts[i]);
+        keys << c.CT[i]->shortcut();
+        connect(c.CT[i], &QAction::triggered, this, [this, i] { CTClick(i); });
+        host.documentCommands().add(c.CT[i]);
+    }
+    host.claimEditorKeys(keys);
+
+    m_dialog = new TFmKey(host.mainWindow());
+    connect(c.N30, &QAction::triggered, this, &KeyControlUnit::N30Click);
+    c.N30->setEnabled(true);
+}
+
+KeyControlUnit::~KeyControlUnit() = default;
+
+void KeyControlUnit::setText(int slot, const QString& text)
+{
+    m_texts[slot] = text;
+    // The caption is the text; the menu holding it is never shown.
+    m_host.controls().CT[slot]->setText(text);
+}
+
+void KeyControlUnit::CTClick(int slot)
+{
+    // An emptied slot inserts nothing and leaves the selection alone.
+    if (!m_host.hasDocument() || m_texts[slot].isEmpty())
+        return;
+    m_host.InsertAtCaret(m_texts[slot]);
+}
+
+void KeyControlUnit::load(const Settings& s)
+{
+    for (int i = 0; i < kKeySlotCount; ++i)
+        if (!s.mkey[size_t(i)].isEmpty())
+            setText(i, s.mkey[size_t(i)]);
+}
+
+void KeyControlUnit::store(Settings& s) const
+{
+    for (int i = 0; i < kKeySlotCount; ++i)
+        s.mkey[size_t(i)] = m_texts[i];
+}
+
+void KeyControlUnit::N30Click()
+{
+    if (!m_dialog)
+        return;
+    m_dialog->setTexts(m_texts);
+    m_dialog->FormActivate();
+    m_host.prompts().execDialog(*m_dialog);
+    if (m_dialog->confirmed()) {
+        const QStringList edited = m_dialog->texts();
+        for (int i = 0; i < kKeySlotCount; ++i)
+            setText(i, edited.value(i));
+    }
+    // Saved whether confirmed or not.
+    m_host.SaveSettings();
+}

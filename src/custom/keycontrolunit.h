@@ -1,0 +1,38 @@
+#pragma once
+// Key control: the seventeen Ctrl shortcuts CT1 ... CT18 (no CT9), each
+// inserting its text at the caret, ahead of the editor's own bindings; and
+// "ｷｰｺﾝﾄﾛｰﾙ設定(&K)" (N30), which edits the texts in TFmKey.  Keeps the
+// settings file's [MKey] section.
+
+#include "app/settingsclient.h"
+#include "custom/keycontrol.h"
+#include "custom/tfmkey.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+class EditorHost;
+
+class KeyControlUnit : public QObject, public SettingsClient {
+    Q_OBJECT
+public:
+    explicit KeyControlUnit(EditorHost& host);
+    ~KeyControlUnit() override;
+
+    void load(const Settings& s) override;
+    void store(Settings& s) const override;
+
+    const QStringList& texts() const { return m_texts; }
+    TFmKey* dialog() const { return m_dialog; }
+
+    void N30Click();
+
+private:
+    void CTClick(int slot);
+    void setText(int slot, const QString& text);
+
+    EditorHost& m_host;
+    QStringList m_texts;
+    QPointer<TFmKey> m_dialog;
+};
