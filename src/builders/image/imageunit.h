@@ -1,0 +1,36 @@
+#pragma once
+// "ｲﾒｰｼﾞﾋﾞﾙﾀﾞｰ(&V)": the image builder window, made once, shown by MCg and
+// ToolCg (with no picture) or by the file panel (with one) at the main
+// window + (290, 100) the first time; `CGPaste` follows the document command
+// switch; the hidden MSuper (Ctrl+Alt+Q) turns the window's super mode on.
+
+#include "builders/builderunit.h"
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+class DesktopShell;
+class TFmCg;
+class ToolWindow;
+
+class ImageBuilderUnit : public QObject {
+    Q_OBJECT
+public:
+    explicit ImageBuilderUnit(EditorHost& host);
+    ~ImageBuilderUnit() override;
+
+    // Shows the window for the picture at `path` (the file panel's hand-over).
+    void openPicture(const QString& path);
+    // The desktop shell the viewer button uses (tests put a recorder here).
+    void setShell(DesktopShell& shell);
+
+    TFmCg* window() const;
+    ToolWindow* launcher() const;
+
+private:
+    HostBuilderSink m_sink;
+    std::unique_ptr<DesktopShell> m_shell;
+    QPointer<TFmCg> m_window;
+    QPointer<ToolWindow> m_launcher;
+};

@@ -1,0 +1,350 @@
+#include "builders/image/tfmcg.h"
+
+#include "app/icons.h"
+#include "builders/buildersink.h"
+#include "builders/image/picturereader.h"
+#include "builders/image/tfmoption.h"
+#include "builders/image/tfmsize.h"
+#include "platform/desktopshell.h"
+#include "platform/product.h"
+#include "platform/prompts.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kOpenFilter = QStringLiteral("ｻﾎﾟｰﾄﾌｧｲﾙ(*.gif;*.jpg;*bmp)|*.gif;*.jpg;*.bmp");
+const QSize kClientSize(461, 129);
+const QColor kTeal(0x00, 0x80, 0x80);
+
+template <class W>
+W* named(W* w, const char* name, const QString& caption = {})
+{
+    w->setObjectName(QLatin1String(name));
+    w->setAccessibleName(caption.isEmpty() ? QLatin1String(name) : caption);
+    return w;
+}
+
+// The preview `Image`: the picture drawn to fill the widget's size, scaled
+// while painting (no scaled copy is kept, whatever size is asked for).
+class PicturePreview final : public QWidget {
+public:
+    explicit PicturePreview(QWidget* parent) : QWidget(parent) {}
+    void setPicture(const QImage& image)
+    {
+        m_image = image;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (m_image.isNull())
+            return;
+        QPainter p(this);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        p.drawImage(rect(), m_image);
+    }
+
+private:
+    QImage m_image;
+};
+
+// A display size entry as a widget extent: a whole number of pixels that a
+// widget can take.
+int extent(const QString& value, int natural)
+{
+    bool ok = false;
+    const int v = value.toInt(&ok);
+    return qBound(0, ok ? v : natural, QWIDGETSIZE_MAX);
+}
+
+} // namespace
+
+TFmCg::TFmCg(Prompts& prompts, BuilderSink& sink, DesktopShell& shell, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_prompts(prompts), m_sink(sink),
+      m_shell(&shell)
+{
+    setObjectName(QStringLiteral("FmCg"));
+    setWindowTitle(QStringLiteral("ｲﾒｰｼﾞﾋﾞﾙﾀﾞｰ"));
+
+    auto themed = [](const char* theme, const char* own) {
+        return themedIcon(QLatin1String(theme), QLatin1String(own));
+    };
+    auto own = [](const char* name) { return bundledIcon(QLatin1String(name)); };
+    auto button = [&](const char* name, const QString& caption, const QIcon& icon) {
+        auto* b = named(new QToolButton(this), name, caption);
+        b->setText(caption);
+        b->setIcon(icon);
+        b->setIconSize(QSize(16, 16));
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setAutoRaise(true);
+        b->setMinimumWidth(64);
+        return b;
+    };
+    m_open = button("SpeedButton1", QStringLiteral("開く(&O)"), themed("document-open", "open"));
+    m_copy = button("CgCopy", QStringLiteral("ｺﾋﾟｰ(&C)"), themed("edit-copy", "copy"));
+    m_paste = button("CGPaste", QStringLiteral("挿入(&P)"), themed("edit-paste", "paste"));
+    m_size = button("CgSize", QStringLiteral("ｻｲｽﾞ設定"), own("table"));
+    m_op = button("CgOp", QStringLiteral("詳細ﾞ設定"), own("settings"));
+    m_view = button("BtnView", QStringLiteral("VIEWER"), own("image"));
+    m_paste->setEnabled(false);
+    m_size->setEnabled(false);
+    m_op->setEnabled(false);
+    m_view->setEnabled(false);
+
+    auto* top = new QVBoxLayout(this);
+    top->setContentsMargins(2, 2, 2, 0);
+    top->setSpacing(2);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(0);
+    for (QToolButton* b : {m_open, m_copy, m_paste, m_size, m_op, m_view})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    top->addLayout(buttons);
+
+    auto* tagRow = new QHBoxLayout;
+    auto* decoration = named(new QLabel(this), "Image2");
+    decoration->setPixmap(own("image").pixmap(16, 16));
+    tagRow->addWidget(decoration);
+    auto* tagBox = named(new QScrollArea(this), "ScrollBox2");
+    tagBox->setFrameShape(QFrame::StyledPanel);
+    tagBox->setWidgetResizable(true);
+    tagBox->setFixedHeight(24);
+    tagBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_tagPanel = named(new QLabel(ImageTag::emptyTag()), "TagPanel");
+    m_tagPanel->setTextFormat(Qt::PlainText);
+    m_tagPanel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_tagPanel->setAutoFillBackground(true);
+    m_tagPanel->setBackgroundRole(QPalette::ToolTipBase);
+    m_tagPanel->setForegroundRole(QPalette::ToolTipText);
+    tagBox->setWidget(m_tagPanel);
+    tagRow->addWidget(tagBox, 1);
+    top->addLayout(tagRow);
+
+    m_scrollBox1 = named(new QScrollArea(this), "ScrollBox1");
+    m_scrollBox1->setWidgetResizable(false);
+    m_image = named(new PicturePreview(m_scrollBox1), "Image");
+    m_scrollBox1->setWidget(m_image);
+    m_scrollBox1->hide();
+    top->addWidget(m_scrollBox1, 1);
+    top->addStretch(0);
+
+    m_status = named(new QStatusBar(this), "StatusBar1");
+    m_status->setSizeGripEnabled(false);
+    m_statusPanel = named(new QLabel(m_status), "StatusPanel0");
+    m_statusPanel->setTextFormat(Qt::PlainText);
+    m_status->addWidget(m_statusPanel, 1);
+    top->addWidget(m_status);
+
+    setFixedSize(kClientSize);
+
+    connect(m_open, &QToolButton::clicked, this, &TFmCg::SpeedButton1Click);
+    connect(m_copy, &QToolButton::clicked, this, &TFmCg::CgCopyClick);
+    connect(m_paste, &QToolButton::clicked, this, &TFmCg::CGPasteClick);
+    connect(m_size, &QToolButton::clicked, this, &TFmCg::CgSizeClick);
+    connect(m_op, &QToolButton::clicked, this, &TFmCg::SpeedButton4Click);
+    connect(m_view, &QToolButton::clicked, this, &TFmCg::BtnViewClick);
+}
+
+TFmCg::~TFmCg() = default;
+
+QString TFmCg::tagText() const
+{
+    return m_tagPanel->text();
+}
+
+QString TFmCg::statusText() const
+{
+    return m_statusPanel->text();
+}
+
+void TFmCg::setImageFile(const QString& path)
+{
+    if (path.isEmpty())
+        m_tag.clearImageFile();
+    m_pendingFile = path;
+}
+
+// ------------------------------------------------------------------ loading
+
+void TFmCg::modal(const std::function<void()>& step)
+{
+    m_returningFromModal = QApplication::activeWindow() == this;
+    step();
+    // Already active again (or never left): the activation has passed.
+    if (QApplication::activeWindow() == this)
+        m_returningFromModal = false;
+}
+
+void TFmCg::showError(const QString& text)
+{
+    modal([&] { m_prompts.message(this, kProduct, text, Prompts::Icon::Error, Prompts::Buttons::Ok); });
+}
+
+bool TFmCg::loadPicture(const QString& path)
+{
+    const PictureResult header = readPictureSize(path);
+    QString error = header.error;
+    QImage pixels;
+    if (header.ok() && m_super) {
+        // In super mode the picture itself is read for the preview.
+        pixels = readPicturePixels(path, kPreviewPixelCap, &error);
+    }
+    if (!error.isEmpty()) {
+        showError(QStringLiteral("%1\n\n%2").arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    m_pixels = pixels;
+    m_tag.pictureLoaded(path, header.size);
+    m_tagPanel->setText(m_tag.shortTag());
+    m_statusPanel->setText(path);
+    updatePreview();
+    m_size->setEnabled(true);
+    m_op->setEnabled(true);
+    m_view->setEnabled(true);
+    return true;
+}
+
+void TFmCg::updatePreview()
+{
+    const QSize size = previewSize();
+    static_cast<PicturePreview*>(m_image)->setPicture(m_pixels);
+    m_image->setFixedSize(size);
+}
+
+QSize TFmCg::previewSize() const
+{
+    const QSize natural = m_tag.naturalSize();
+    return QSize(extent(m_tag.size(ImageTag::Width), natural.width()),
+                 extent(m_tag.size(ImageTag::Height), natural.height()));
+}
+
+void TFmCg::showFullTag()
+{
+    m_tagPanel->setText(m_tag.fullTag());
+}
+
+// ------------------------------------------------------------------ handlers
+
+void TFmCg::SpeedButton1Click()
+{
+    Prompts::FileRequest req;
+    req.filter = kOpenFilter;
+    Prompts::FileAnswer a;
+    modal([&] { a = m_prompts.openFile(this, req); });
+    if (!a.accepted || a.path.isEmpty())
+        return;
+    m_image->hide();
+    loadPicture(a.path);
+    m_image->show();
+}
+
+void TFmCg::FormActivate()
+{
+    const QString path = m_pendingFile.isEmpty() ? m_tag.imageFile() : m_pendingFile;
+    m_pendingFile.clear();
+    if (!path.isEmpty())
+        loadPicture(path);
+}
+
+void TFmCg::CgSizeClick()
+{
+    TFmSize dialog(m_tag, m_prompts, this);
+    dialog.move(pos() + QPoint(140, 50));
+    dialog.FormActivate();
+    modal([&] { m_prompts.execDialog(dialog); });
+    showFullTag();
+    updatePreview();
+}
+
+void TFmCg::SpeedButton4Click()
+{
+    TFmOption dialog(m_tag, m_prompts, this);
+    dialog.move(pos() + QPoint(170, 50));
+    dialog.FormActivate();
+    modal([&] { m_prompts.execDialog(dialog); });
+    showFullTag();
+}
+
+void TFmCg::CgCopyClick()
+{
+    QApplication::clipboard()->setText(m_tagPanel->text());
+}
+
+void TFmCg::CGPasteClick()
+{
+    m_sink.insertAtCaret(m_tagPanel->text());
+}
+
+void TFmCg::BtnViewClick()
+{
+    QString error;
+    if (!m_shell->open(m_tag.imageFile(), &error))
+        showError(error);
+}
+
+void TFmCg::MSuperClick()
+{
+    const bool first = !m_super;
+    m_super = true;
+    m_scrollBox1->show();
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kTeal);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    setMinimumSize(kClientSize.width() / 2, kClientSize.height());
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(width(), 300);
+    m_status->setSizeGripEnabled(true);
+    // A picture read before super mode has no pixels yet; failures show an
+    // empty preview here and are reported at the next reading.
+    if (first && !m_tag.imageFile().isEmpty()) {
+        QString ignored;
+        m_pixels = readPicturePixels(m_tag.imageFile(), kPreviewPixelCap, &ignored);
+        updatePreview();
+    }
+}
+
+// ------------------------------------------------------------------ events
+
+void TFmCg::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange) {
+        // Only this window itself becoming the active one counts: a tool
+        // window also reads as active while its main window is, and hears
+        // of every change of the main window's activation.
+        const bool active = QApplication::activeWindow() == this;
+        if (active && !m_wasActive) {
+            if (m_returningFromModal)
+                m_returningFromModal = false;
+            else
+                FormActivate();
+        }
+        m_wasActive = active;
+    }
+    QWidget::changeEvent(event);
+}
+
+void TFmCg::closeEvent(QCloseEvent* event)
+{
+    m_view->setEnabled(false);
+    m_size->setEnabled(false);
+    m_op->setEnabled(false);
+    m_tagPanel->setText(ImageTag::emptyTag());
+    event->ignore();
+    hide();
+    m_wasActive = false;
+    emit closed();
+}

@@ -1,0 +1,101 @@
+#pragma once
+// "ｲﾒｰｼﾞﾋﾞﾙﾀﾞｰ": the image builder window.  It reads a GIF, JPEG or BMP
+// picture for its size, shows ` <IMG SRC="name">`, lets the size dialog and
+// the detail dialog add WIDTH/HEIGHT and BORDER/ALIGN/VSPACE/HSPACE/ALT,
+// copies or inserts the tag, and opens the picture in the desktop's viewer.
+// Each time the window becomes active it reads its picture again.  In super
+// mode it shows the picture itself on teal.  Closing hides the window.
+
+#include "builders/image/imagetag.h"
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+struct BuilderSink;
+class DesktopShell;
+class Prompts;
+class QLabel;
+class QScrollArea;
+class QStatusBar;
+class QToolButton;
+
+class TFmCg : public QWidget {
+    Q_OBJECT
+public:
+    TFmCg(Prompts& prompts, BuilderSink& sink, DesktopShell& shell, QWidget* parent = nullptr);
+    ~TFmCg() override;
+
+    // Handlers, public so that the program and tests can drive them.
+    void SpeedButton1Click();     // 開く
+    void CgCopyClick();
+    void CGPasteClick();
+    void CgSizeClick();
+    void SpeedButton4Click();     // 詳細ﾞ設定
+    void BtnViewClick();
+    void FormActivate();
+    void MSuperClick();
+
+    // The picture the next activation reads (the file panel's hand-over;
+    // empty from the window's own command).
+    void setImageFile(const QString& path);
+    void setShell(DesktopShell& shell) { m_shell = &shell; }
+
+    const ImageTag& values() const { return m_tag; }
+    QString tagText() const;
+    QString statusText() const;
+    bool superMode() const { return m_super; }
+    // The preview's picture (decoded only in super mode) and its display size.
+    const QImage& previewImage() const { return m_pixels; }
+    QSize previewSize() const;
+
+    QToolButton* SpeedButton1() const { return m_open; }
+    QToolButton* CgCopy() const { return m_copy; }
+    QToolButton* CGPaste() const { return m_paste; }
+    QToolButton* CgSize() const { return m_size; }
+    QToolButton* CgOp() const { return m_op; }
+    QToolButton* BtnView() const { return m_view; }
+    QLabel* TagPanel() const { return m_tagPanel; }
+    QScrollArea* ScrollBox1() const { return m_scrollBox1; }
+    QStatusBar* StatusBar1() const { return m_status; }
+
+signals:
+    void closed();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Reads the picture at `path`; on failure the reader's text is shown and
+    // nothing changes.
+    bool loadPicture(const QString& path);
+    void showFullTag();
+    void updatePreview();
+    // Runs one of the window's own modal steps; coming back from it is not an
+    // activation.
+    void modal(const std::function<void()>& step);
+    void showError(const QString& text);
+
+    Prompts& m_prompts;
+    BuilderSink& m_sink;
+    DesktopShell* m_shell;
+    ImageTag m_tag;
+    QString m_pendingFile;   // handed over, read at the next activation
+    QImage m_pixels;
+    bool m_super = false;
+    bool m_returningFromModal = false;
+    bool m_wasActive = false;
+
+    QToolButton* m_open = nullptr;
+    QToolButton* m_copy = nullptr;
+    QToolButton* m_paste = nullptr;
+    QToolButton* m_size = nullptr;
+    QToolButton* m_op = nullptr;
+    QToolButton* m_view = nullptr;
+    QLabel* m_tagPanel = nullptr;
+    QScrollArea* m_scrollBox1 = nullptr;
+    QWidget* m_image = nullptr;
+    QStatusBar* m_status = nullptr;
+    QLabel* m_statusPanel = nullptr;
+};

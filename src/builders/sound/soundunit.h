@@ -1,0 +1,31 @@
+#pragma once
+// "ｻｳﾝﾄﾞﾋﾞﾙﾀﾞｰ(&S)": the sound builder window, made once, shown by MSound and
+// ToolSound (with no sound) or by the file panel (with one) at the main
+// window + (290, 100) the first time; `MusicPaste` follows the document
+// command switch.
+
+#include "builders/builderunit.h"
+
+#include <QObject>
+#include <QPointer>
+
+class TFmMusic;
+class ToolWindow;
+
+class SoundBuilderUnit : public QObject {
+    Q_OBJECT
+public:
+    explicit SoundBuilderUnit(EditorHost& host);
+    ~SoundBuilderUnit() override;
+
+    // Shows the window for the sound at `path` (the file panel's hand-over).
+    void openSound(const QString& path);
+
+    TFmMusic* window() const;
+    ToolWindow* launcher() const;
+
+private:
+    HostBuilderSink m_sink;
+    QPointer<TFmMusic> m_window;
+    QPointer<ToolWindow> m_launcher;
+};
