@@ -1,10 +1,21 @@
 #include "composition.h"
 
+#include "app/browsercommands.h"
 #include "app/editcommands.h"
 #include "app/filecommands.h"
+#include "app/filepanel.h"
+#include "app/recovery.h"
 #include "app/sjiscommand.h"
 #include "app/tfmmain.h"
+#include "builders/image/imageunit.h"
+#include "builders/list/listunit.h"
 #include "builders/newpage/pageunit.h"
+#include "builders/table/tableunit.h"
+#include "builders/sound/soundunit.h"
+#include "custom/colorunit.h"
+#include "custom/fontunit.h"
+#include "custom/keycontrolunit.h"
+#include "custom/tagmenuunit.h"
 #include "optioner/optionerunit.h"
 #include "tagtree/tagtreeunit.h"
 
@@ -41,6 +52,24 @@ void composeUnits(TFmMain& main)
     main.createVersionWindow();
     u.tagTree = make<TagTreeUnit>(main, main);
     main.addSettingsClient(*u.tagTree);
+    u.image = make<ImageBuilderUnit>(main, main);
+    u.sound = make<SoundBuilderUnit>(main, main);
+    u.filePanel = make<FilePanel>(main, main);
+    main.addSettingsClient(*u.filePanel);
+    QObject::connect(u.file, &FileCommands::filesChanged, u.filePanel, &FilePanel::refresh);
+    QObject::connect(u.filePanel, &FilePanel::imageRequested, u.image, &ImageBuilderUnit::openPicture);
+    QObject::connect(u.filePanel, &FilePanel::soundRequested, u.sound, &SoundBuilderUnit::openSound);
+    u.color = make<ColorPickerUnit>(main, main);
+    u.tagMenu = make<TagMenuUnit>(main, main);
+    main.addSettingsClient(*u.tagMenu);
+    u.keyControl = make<KeyControlUnit>(main, main);
+    main.addSettingsClient(*u.keyControl);
+    u.font = make<FontUnit>(main, main);
+    u.table = make<TableBuilderUnit>(main, main);
+    u.list = make<ListBuilderUnit>(main, main);
+    u.browser = make<BrowserCommands>(main, main);
+    u.recovery = make<RecoveryUnit>(main, main, main.options().recoveryDir,
+                                    main.options().offerRecovery);
 }
 
 Units* unitsOf(const TFmMain& main)

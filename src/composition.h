@@ -5,13 +5,22 @@
 
 #include <QObject>
 
+class ColorPickerUnit;
+class BrowserCommands;
 class EditCommands;
 class FileCommands;
+class FilePanel;
+class FontUnit;
+class ImageBuilderUnit;
+class KeyControlUnit;
 class ListBuilderUnit;
 class PageBuilderUnit;
+class RecoveryUnit;
 class SjisCommandUnit;
+class SoundBuilderUnit;
 class TFmMain;
 class TableBuilderUnit;
+class TagMenuUnit;
 class TagOptionerUnit;
 class TagTreeUnit;
 
@@ -25,8 +34,17 @@ public:
     TagOptionerUnit* optioner = nullptr;
     SjisCommandUnit* sjis = nullptr;
     TagTreeUnit* tagTree = nullptr;
+    ColorPickerUnit* color = nullptr;
+    TagMenuUnit* tagMenu = nullptr;
+    KeyControlUnit* keyControl = nullptr;
+    FontUnit* font = nullptr;
     TableBuilderUnit* table = nullptr;
     ListBuilderUnit* list = nullptr;
+    RecoveryUnit* recovery = nullptr;
+    ImageBuilderUnit* image = nullptr;
+    SoundBuilderUnit* sound = nullptr;
+    FilePanel* filePanel = nullptr;
+    BrowserCommands* browser = nullptr;
 };
 
 // Creates every unit for `main` (TFmMain::Options::compose).

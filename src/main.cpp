@@ -8,6 +8,6 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QtPrompts prompts;
-    Startup startup(prompts, composeUnits);
+    Startup startup(prompts, composeUnits, Startup::filesFromArguments(app.arguments()));
     return app.exec();
 }

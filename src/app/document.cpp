@@ -28,6 +28,19 @@ DocumentEditor::DocumentEditor(QWidget* parent) : QPlainTextEdit(parent)
     setAcceptDrops(true);
 }
 
+bool DocumentEditor::event(QEvent* e)
+{
+    // Left unaccepted, the override lets the key go to the window's shortcut.
+    if (e->type() == QEvent::ShortcutOverride && !m_windowKeys.isEmpty()) {
+        const auto* k = static_cast<QKeyEvent*>(e);
+        if (m_windowKeys.contains(QKeySequence(k->keyCombination()))) {
+            e->ignore();
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(e);
+}
+
 void DocumentEditor::keyPressEvent(QKeyEvent* e)
 {
     // Shift+Enter would put a soft line separator into the text, which a
@@ -112,8 +125,10 @@ public:
 
 } // namespace
 
-FillResult fillEditor(QPlainTextEdit& edit, QByteArrayView bytes, qsizetype pieceBytes)
+FillResult fillEditor(QPlainTextEdit& edit, QByteArrayView bytes, qsizetype pieceBytes,
+                      const FillProgress& progress)
 {
+    FillResult result;
     pieceBytes = qMax<qsizetype>(pieceBytes, 1);
     // QPlainTextEdit::setPlainText applies the character format to the whole
     // text again once it is in; appending through a cursor builds the same
@@ -153,12 +168,19 @@ FillResult fillEditor(QPlainTextEdit& edit, QByteArrayView bytes, qsizetype piec
             }
             cursor.insertText(piece.text);
             at = end;
+            if (progress && at < size && !progress(at, size)) {
+                result.cancelled = true;
+                break;
+            }
         }
         cursor.endEditBlock();
     }
 
-    FillResult result;
     result.lineBreak = lineBreak;
+    if (result.cancelled) {
+        doc->setUndoRedoEnabled(undo);
+        return result;   // the caller throws the document away
+    }
     // Files with one kind of break (nearly all) need nothing per line.
     if (sjis::hasMixedBreaks(bytes, lineBreak)) {
         result.mixedBreaks = true;

@@ -4,8 +4,12 @@
 #include "charset/textfile.h"
 #include "tagtree/tagpaste.h"
 
+#include <QKeySequence>
+#include <QList>
 #include <QPlainTextEdit>
 #include <QString>
+
+#include <functional>
 
 class QWidget;
 
@@ -16,6 +20,9 @@ class DocumentEditor : public QPlainTextEdit {
 public:
     explicit DocumentEditor(QWidget* parent = nullptr);
     int number = 0;
+    // Keys the editor leaves to the window's shortcuts even where it has a
+    // binding of its own (key control's Ctrl+A over select-all).
+    void setWindowKeys(const QList<QKeySequence>& keys) { m_windowKeys = keys; }
 
 signals:
     void keyPressed(QKeyEvent* event);
@@ -25,12 +32,16 @@ signals:
     void tagTreeDropped();
 
 protected:
+    bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dragMoveEvent(QDragMoveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
+
+private:
+    QList<QKeySequence> m_windowKeys;
 };
 
 
@@ -68,9 +79,12 @@ inline constexpr qsizetype kFillPieceBytes = qsizetype(1) << 20;
 struct FillResult {
     sjis::LineBreak lineBreak = sjis::LineBreak::CrLf;   // the file's first break
     bool mixedBreaks = false;   // each line's break is recorded on its block
+    bool cancelled = false;     // the progress callback said stop; the editor is incomplete
 };
+// Told the bytes done and the total after each piece; false stops the fill.
+using FillProgress = std::function<bool(qsizetype done, qsizetype total)>;
 FillResult fillEditor(QPlainTextEdit& edit, QByteArrayView bytes,
-                      qsizetype pieceBytes = kFillPieceBytes);
+                      qsizetype pieceBytes = kFillPieceBytes, const FillProgress& progress = {});
 
 // The bytes a document is saved as: its text with its line breaks.  In a
 // file with mixed breaks every line the user did not split keeps its own

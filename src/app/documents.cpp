@@ -1,19 +1,23 @@
 #include "app/documents.h"
 
 #include "app/documentfile.h"
+#include "platform/busy.h"
 #include "platform/clock.h"
 
 #include <QFileInfo>
 #include <QTabWidget>
+#include <QTextCursor>
 #include <QTextDocument>
 
 Documents::Documents(QTabWidget& tabs, Clock& clock) : m_tabs(tabs), m_clock(clock) {}
 
 void Documents::setMakers(std::function<Document&()> makeDocument,
-                          std::function<void(Document&)> finishFilling)
+                          std::function<void(Document&)> finishFilling,
+                          std::function<void(int)> discard)
 {
     m_makeDocument = std::move(makeDocument);
     m_finishFilling = std::move(finishFilling);
+    m_discard = std::move(discard);
 }
 
 Document& Documents::add(QWidget* tab, DocumentEditor* edit)
@@ -38,6 +42,7 @@ void Documents::remove(int n)
         return;
     m_byTab.erase(it->second.tab);
     m_documents.erase(it);
+    emit removed(n);
 }
 
 Document* Documents::byNumber(int n)
@@ -71,8 +76,9 @@ QString Documents::tabCaption(const Document& doc)
     return doc.hasFile ? QFileInfo(doc.path).fileName() : QStringLiteral("Page%1").arg(doc.number);
 }
 
-Document* Documents::open(const QString& path, QString* error)
+Document* Documents::open(const QString& path, QString* error, const FillProgress& progress)
 {
+    const BusyCursor busy;
     FileReadResult read = readDocumentFile(path);
     if (!read.ok) {
         if (error)
@@ -81,8 +87,14 @@ Document* Documents::open(const QString& path, QString* error)
     }
     const Filling quiet(*this);
     Document& doc = m_makeDocument();
-    const FillResult filled = fillEditor(*doc.edit, read.bytes);
+    const FillResult filled = fillEditor(*doc.edit, read.bytes, kFillPieceBytes, progress);
     read.bytes = QByteArray();   // the bytes are not needed any more
+    if (filled.cancelled) {
+        m_discard(doc.number);
+        if (error)
+            error->clear();
+        return nullptr;
+    }
     doc.lineBreak = filled.lineBreak;
     doc.mixedBreaks = filled.mixedBreaks;
     doc.path = path;
@@ -99,6 +111,28 @@ Document& Documents::createBlank(bool pasteClipboard)
     if (pasteClipboard)
         doc.edit->paste();
     m_finishFilling(doc);
+    return doc;
+}
+
+Document& Documents::restore(const QString& text, const QString& path, bool hasFile,
+                              sjis::LineBreak lineBreak)
+{
+    const Filling quiet(*this);
+    Document& doc = m_makeDocument();
+    {
+        QTextCursor c(doc.edit->document());
+        c.insertText(text);
+    }
+    doc.edit->document()->clearUndoRedoStacks();
+    doc.lineBreak = lineBreak;
+    if (hasFile) {
+        doc.path = path;
+        doc.hasFile = true;
+    }
+    m_finishFilling(doc);
+    doc.edit->setTextCursor(QTextCursor(doc.edit->document()));
+    doc.edit->document()->setModified(true);
+    emit stateChanged(&doc);
     return doc;
 }
 

@@ -23,8 +23,11 @@ public:
     // main window's NewDocument); `finishFilling` sets up a freshly filled
     // one (caret, focus, state).
     Documents(QTabWidget& tabs, Clock& clock);
+    // `discard` closes a document without any question (an open that was
+    // cancelled half-way).
     void setMakers(std::function<Document&()> makeDocument,
-                   std::function<void(Document&)> finishFilling);
+                   std::function<void(Document&)> finishFilling,
+                   std::function<void(int number)> discard);
 
     // ---- the store
     int count() const { return m_count; }   // numbers given so far
@@ -50,10 +53,16 @@ public:
 
     // ---- life
     // Reads the file into a new document; on failure no tab is made, the
-    // reason goes to *error and nullptr is returned.
-    Document* open(const QString& path, QString* error);
+    // reason goes to *error and nullptr is returned.  `progress` hears how
+    // far the fill is and may cancel it: then no tab stays and *error is
+    // left empty.
+    Document* open(const QString& path, QString* error, const FillProgress& progress = {});
     // A new document without a file, filled from the clipboard when asked.
     Document& createBlank(bool pasteClipboard);
+    // A document brought back after a crash: its text, and its path when it
+    // had a file; it opens as changed.
+    Document& restore(const QString& text, const QString& path, bool hasFile,
+                      sjis::LineBreak lineBreak);
     // Writes the document to its own path / to `path`.  Nothing about the
     // document changes unless the whole file was written; on failure the
     // reason goes to *error (naming the file).
@@ -66,8 +75,13 @@ public:
     // modified flag.
     void announce(Document& doc) { emit stateChanged(&doc); }
 
+    // The user changed a document's text (fills do not count).
+    void announceEdit(Document& doc) { emit contentChanged(&doc); }
+
 signals:
     void stateChanged(Document* doc);
+    void contentChanged(Document* doc);
+    void removed(int number);
 
 private:
     bool write(Document& doc, const QString& path, QString* error);
@@ -77,6 +91,7 @@ private:
     Clock& m_clock;
     std::function<Document&()> m_makeDocument;
     std::function<void(Document&)> m_finishFilling;
+    std::function<void(int)> m_discard;
     int m_count = 0;
     int m_filling = 0;
     std::map<int, Document> m_documents;

@@ -3,13 +3,19 @@
 // reach the editor only through these operations, never through the editor
 // widget itself, so the editor's insides can change without them noticing.
 
+#include <QColor>
+#include <QFont>
+#include <QList>
+#include <QKeySequence>
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <optional>
 
 class Clock;
 class CommandSwitch;
 class Prompts;
+class QMenu;
 class QWidget;
 class SettingsClient;
 struct MainControls;
@@ -25,6 +31,13 @@ signals:
     void currentDocumentChanged();
     // A tag-tree item was dropped on the current document's editor.
     void tagTreeDropped();
+};
+
+// The editors' font and colours: one setting for every editor.
+struct EditorLook {
+    QFont font;
+    QColor color;      // text
+    QColor bkColor;    // background
 };
 
 class EditorHost {
@@ -52,6 +65,20 @@ public:
     // (the page builders hand their pages over that way).
     virtual void newDocument(bool pasteClipboard) = 0;
     virtual EditorEvents& events() = 0;
+
+    // ---- the editors
+    // The font and colours every new editor gets.
+    virtual EditorLook editorLook() const = 0;
+    // The current editor's own font and colours; nullopt with no document.
+    virtual std::optional<EditorLook> currentEditorLook() const = 0;
+    // Makes `look` the setting and gives it to every open editor.
+    virtual void setEditorLook(const EditorLook& look) = 0;
+    // The right-click menu of the document area.
+    virtual void setActiveEditMenu(QMenu* menu) = 0;
+    // Keys that reach the main window's commands even while an editor has
+    // the focus, ahead of the editor's own bindings (Ctrl+A would select
+    // all).  Each call adds to the keys claimed so far.
+    virtual void claimEditorKeys(const QList<QKeySequence>& keys) = 0;
 
     // ---- the main window
     virtual const MainControls& controls() const = 0;

@@ -3,6 +3,7 @@
 #include "app/document.h"
 #include "app/settings.h"
 #include "app/tfmmain.h"
+#include "platform/progress.h"
 #include "platform/prompts.h"
 
 #include <QAction>
@@ -31,6 +32,11 @@ RecentFiles::Captions recentCaptions(const MainControls& c)
 
 // ------------------------------------------------------------------ helpers
 
+const QString& saveDialogFilter()
+{
+    return kSaveFilter;
+}
+
 QString pathWithFilterExtension(const QString& path, int filterIndex)
 {
     if (!QFileInfo(path).suffix().isEmpty())
@@ -45,9 +51,11 @@ QString pathWithFilterExtension(const QString& path, int filterIndex)
 bool openDocumentFile(TFmMain& main, const QString& path)
 {
     QString error;
-    if (main.documents().open(path, &error))
+    ProgressGate progress(&main, QStringLiteral("%1 を開いています…").arg(QFileInfo(path).fileName()));
+    if (main.documents().open(path, &error, std::ref(progress)))
         return true;
-    main.prompts().message(&main, kProduct, error, Prompts::Icon::Warning, Prompts::Buttons::Ok);
+    if (!error.isEmpty())   // empty: the user stopped it
+        main.prompts().message(&main, kProduct, error, Prompts::Icon::Warning, Prompts::Buttons::Ok);
     return false;
 }
 

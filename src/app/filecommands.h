@@ -19,6 +19,9 @@ struct Document;
 // Used by Open, the recent files and the file panel.
 bool openDocumentFile(TFmMain& main, const QString& path);
 
+// The save dialog's filter: "HTMLﾌｧｲﾙ(*htm)|*.htm|HTMLﾌｧｲﾙ(*.html)|*.html|ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt".
+const QString& saveDialogFilter();
+
 // The path a save dialog's answer stands for: a name without extension gets
 // ".htm", ".html" or ".txt" for the filter entry 1, 2 or 3.
 QString pathWithFilterExtension(const QString& path, int filterIndex);

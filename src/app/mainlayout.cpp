@@ -1,5 +1,8 @@
 #include "app/mainlayout.h"
 
+#include "app/icons.h"
+
+#include "custom/keycontrol.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -10,8 +13,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
@@ -23,27 +24,6 @@
 
 namespace {
 
-// A small tool-bar picture: one or two characters on a tinted square.
-QIcon glyphIcon(const QString& glyph, const QColor& tint)
-{
-    QPixmap pm(20, 20);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(tint.darker(160));
-    p.setBrush(tint.lighter(170));
-    p.drawRoundedRect(QRectF(0.5, 0.5, 19, 19), 3, 3);
-    QFont f;
-    f.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"),
-                   QStringLiteral("Noto Sans CJK JP")});
-    f.setPixelSize(glyph.size() > 1 ? 9 : 13);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(tint.darker(220));
-    p.drawText(QRect(0, 0, 20, 20), Qt::AlignCenter, glyph);
-    return QIcon(pm);
-}
-
 class Builder {
 public:
     explicit Builder(QMainWindow& w) : w(w) {}
@@ -51,7 +31,8 @@ public:
     QAction* item(QMenu* menu, const char* name, const QString& caption,
                   const QKeySequence& key = {})
     {
-        auto* a = new QAction(caption, menu ? static_cast<QObject*>(menu) : &w);
+        auto* a = new QAction(itemIcon(QLatin1String(name)), caption,
+                              menu ? static_cast<QObject*>(menu) : &w);
         a->setObjectName(QLatin1String(name));
         a->setEnabled(false);
         if (!key.isEmpty()) {
@@ -79,6 +60,7 @@ public:
         m->setObjectName(QLatin1String(name));
         m->menuAction()->setObjectName(QLatin1String(name));
         m->menuAction()->setEnabled(false);
+        m->setIcon(itemIcon(QLatin1String(name)));
         parent->addMenu(m);
         return m;
     }
@@ -92,10 +74,9 @@ public:
         return m;
     }
 
-    QAction* tool(QToolBar* bar, const char* name, const QString& hint, const QString& glyph,
-                  const QColor& tint)
+    QAction* tool(QToolBar* bar, const char* name, const QString& hint)
     {
-        auto* a = new QAction(glyphIcon(glyph, tint), hint, bar);
+        auto* a = new QAction(itemIcon(QLatin1String(name)), hint, bar);
         a->setObjectName(QLatin1String(name));
         a->setToolTip(hint);
         a->setStatusTip(hint);
@@ -108,7 +89,7 @@ public:
 
     QAction* fkey(QToolBar* bar, const char* name, const QString& caption, bool enabled = false)
     {
-        auto* a = new QAction(caption, bar);
+        auto* a = new QAction(itemIcon(QLatin1String(name)), caption, bar);
         a->setObjectName(QLatin1String(name));
         a->setEnabled(enabled);
         bar->addAction(a);
@@ -122,18 +103,10 @@ public:
     QMainWindow& w;
 };
 
-const QColor kFile(70, 120, 200);
-const QColor kEdit(90, 160, 90);
-const QColor kTool(200, 130, 40);
-const QColor kMenu(150, 90, 170);
 
 } // namespace
 
 namespace MainLayout {
-
-const char* const kKeyControlNames[17] = {"CT1",  "CT2",  "CT3",  "CT4",  "CT5",  "CT6",
-                                          "CT7",  "CT8",  "CT10", "CT11", "CT12", "CT13",
-                                          "CT14", "CT15", "CT16", "CT17", "CT18"};
 
 const char* const kDateNames[5] = {"MDate1", "MDate2", "MDate3", "MHour1", "MHour2"};
 
@@ -214,18 +187,8 @@ MainControls build(QMainWindow& w)
 
     QMenu* keys = c.N7 = b.top("N7", QStringLiteral("ｷｰｺﾝﾄﾛｰﾙ(&K)"));
     keys->menuAction()->setVisible(false);
-    static const char* const defaults[17] = {
-        "<A HREF=\"\"></A>", "<BR>", "<DIV></DIV>", "<FONT></FONT>", "<HR>", "<IMG SRC=\"\">",
-        "<B></B>", "<LI>", "<OL></OL>", "<P>", "<PRE></PRE>", "<P></P>", "<TABLE></TABLE>",
-        "<TD></TD>", "<TR></TR>", "<UL></UL>", "<!-- -->"};
-    static const Qt::Key letters[17] = {Qt::Key_A, Qt::Key_M, Qt::Key_D, Qt::Key_F, Qt::Key_H,
-                                        Qt::Key_G, Qt::Key_B, Qt::Key_L, Qt::Key_N, Qt::Key_U,
-                                        Qt::Key_W, Qt::Key_Y, Qt::Key_T, Qt::Key_E, Qt::Key_R,
-                                        Qt::Key_K, Qt::Key_Q};
-    for (int i = 0; i < 17; ++i) {
-        c.CT[i] = b.item(keys, kKeyControlNames[i], QString::fromUtf8(defaults[i]),
-                         QKeySequence(Qt::CTRL | letters[i]));
-    }
+    for (int i = 0; i < kKeySlotCount; ++i)
+        c.CT[i] = b.item(keys, kKeySlots[size_t(i)].item, keySlotDefault(i), keySlotShortcut(i));
 
     QMenu* settings = c.C1 = b.top("C1", QStringLiteral("環境設定(&C)"));
     c.MFont = b.item(settings, "MFont", QStringLiteral("ﾌｫﾝﾄ設定(&F)"));
@@ -278,22 +241,22 @@ MainControls build(QMainWindow& w)
     bar->setIconSize(QSize(20, 20));
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
     w.addToolBar(Qt::TopToolBarArea, bar);
-    c.ToolNew = b.tool(bar, "ToolNew", QStringLiteral("新規作成"), QStringLiteral("新"), kFile);
-    c.ToolWhite = b.tool(bar, "ToolWhite", QStringLiteral("白紙ﾍﾟｰｼﾞ作成"), QStringLiteral("白"), kFile);
-    c.ToolFrame = b.tool(bar, "ToolFrame", QStringLiteral("ﾌﾚｰﾑ作成"), QStringLiteral("枠"), kFile);
-    c.ToolOpen = b.tool(bar, "ToolOpen", QStringLiteral("開く"), QStringLiteral("開"), kFile);
-    c.ToolAllDelete = b.tool(bar, "ToolAllDelete", QStringLiteral("全て閉じる"), QStringLiteral("閉"), kFile);
-    c.ToolSave = b.tool(bar, "ToolSave", QStringLiteral("上書き保存する"), QStringLiteral("保"), kFile);
-    c.ToolAllSave = b.tool(bar, "ToolAllSave", QStringLiteral("全て保存する"), QStringLiteral("全"), kFile);
-    c.ToolPrint = b.tool(bar, "ToolPrint", QStringLiteral("印刷する"), QStringLiteral("印"), kFile);
+    c.ToolNew = b.tool(bar, "ToolNew", QStringLiteral("新規作成"));
+    c.ToolWhite = b.tool(bar, "ToolWhite", QStringLiteral("白紙ﾍﾟｰｼﾞ作成"));
+    c.ToolFrame = b.tool(bar, "ToolFrame", QStringLiteral("ﾌﾚｰﾑ作成"));
+    c.ToolOpen = b.tool(bar, "ToolOpen", QStringLiteral("開く"));
+    c.ToolAllDelete = b.tool(bar, "ToolAllDelete", QStringLiteral("全て閉じる"));
+    c.ToolSave = b.tool(bar, "ToolSave", QStringLiteral("上書き保存する"));
+    c.ToolAllSave = b.tool(bar, "ToolAllSave", QStringLiteral("全て保存する"));
+    c.ToolPrint = b.tool(bar, "ToolPrint", QStringLiteral("印刷する"));
     bar->addSeparator();
-    c.ToolUndo = b.tool(bar, "ToolUndo", QStringLiteral("元に戻す"), QStringLiteral("戻"), kEdit);
-    c.ToolCut = b.tool(bar, "ToolCut", QStringLiteral("切り取り"), QStringLiteral("切"), kEdit);
-    c.ToolCopy = b.tool(bar, "ToolCopy", QStringLiteral("ｺﾋﾟｰ"), QStringLiteral("写"), kEdit);
-    c.ToolPaste = b.tool(bar, "ToolPaste", QStringLiteral("貼り付け"), QStringLiteral("貼"), kEdit);
+    c.ToolUndo = b.tool(bar, "ToolUndo", QStringLiteral("元に戻す"));
+    c.ToolCut = b.tool(bar, "ToolCut", QStringLiteral("切り取り"));
+    c.ToolCopy = b.tool(bar, "ToolCopy", QStringLiteral("ｺﾋﾟｰ"));
+    c.ToolPaste = b.tool(bar, "ToolPaste", QStringLiteral("貼り付け"));
     bar->addSeparator();
-    QAction* m1 = c.ToolMenu1 = b.tool(bar, "ToolMenu1", QStringLiteral("ﾒﾆｭｰ1"), QStringLiteral("Ⅰ"), kMenu);
-    QAction* m2 = c.ToolMenu2 = b.tool(bar, "ToolMenu2", QStringLiteral("ﾒﾆｭｰ2"), QStringLiteral("Ⅱ"), kMenu);
+    QAction* m1 = c.ToolMenu1 = b.tool(bar, "ToolMenu1", QStringLiteral("ﾒﾆｭｰ1"));
+    QAction* m2 = c.ToolMenu2 = b.tool(bar, "ToolMenu2", QStringLiteral("ﾒﾆｭｰ2"));
     m1->setCheckable(true);
     m2->setCheckable(true);
     m1->setChecked(true);
@@ -302,12 +265,12 @@ MainControls build(QMainWindow& w)
     group->addAction(m1);
     group->addAction(m2);
     bar->addSeparator();
-    c.ToolColor = b.tool(bar, "ToolColor", QStringLiteral("ｶﾗｰﾋﾟｯｶｰ"), QStringLiteral("色"), kTool);
-    c.ToolCg = b.tool(bar, "ToolCg", QStringLiteral("ｲﾒｰｼﾞﾋﾞﾙﾀﾞｰ"), QStringLiteral("画"), kTool);
-    c.ToolSound = b.tool(bar, "ToolSound", QStringLiteral("ｻｳﾝﾄﾞﾋﾞﾙﾀﾞｰ"), QStringLiteral("音"), kTool);
-    c.ToolTable = b.tool(bar, "ToolTable", QStringLiteral("ﾃｰﾌﾞﾙﾋﾞﾙﾀﾞｰ"), QStringLiteral("表"), kTool);
-    c.ToolList = b.tool(bar, "ToolList", QStringLiteral("ﾘｽﾄﾋﾞﾙﾀﾞｰ"), QStringLiteral("列"), kTool);
-    c.ToolTo = b.tool(bar, "ToolTo", QStringLiteral("ﾀｸﾞｵﾌﾟｼｮﾅｰ"), QStringLiteral("TO"), kTool);
+    c.ToolColor = b.tool(bar, "ToolColor", QStringLiteral("ｶﾗｰﾋﾟｯｶｰ"));
+    c.ToolCg = b.tool(bar, "ToolCg", QStringLiteral("ｲﾒｰｼﾞﾋﾞﾙﾀﾞｰ"));
+    c.ToolSound = b.tool(bar, "ToolSound", QStringLiteral("ｻｳﾝﾄﾞﾋﾞﾙﾀﾞｰ"));
+    c.ToolTable = b.tool(bar, "ToolTable", QStringLiteral("ﾃｰﾌﾞﾙﾋﾞﾙﾀﾞｰ"));
+    c.ToolList = b.tool(bar, "ToolList", QStringLiteral("ﾘｽﾄﾋﾞﾙﾀﾞｰ"));
+    c.ToolTo = b.tool(bar, "ToolTo", QStringLiteral("ﾀｸﾞｵﾌﾟｼｮﾅｰ"));
 
     // ---------------------------------------------------------- function keys
     auto* fk = c.FKBar = new QToolBar(QStringLiteral("FKBar"), &w);

@@ -91,6 +91,5 @@ struct MainControls {
 
 namespace MainLayout {
 MainControls build(QMainWindow& window);
-extern const char* const kKeyControlNames[17];
 extern const char* const kDateNames[5];
 } // namespace MainLayout

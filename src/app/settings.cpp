@@ -1,21 +1,12 @@
 #include "app/settings.h"
 
 #include "charset/sjis.h"
+#include "custom/namedcolors.h"
 
 #include <QFile>
 #include <QSaveFile>
 
 namespace {
-
-struct RgbIndex {
-    int r, g, b;
-};
-constexpr RgbIndex kColors[16] = {
-    {0x00, 0x00, 0x00}, {0x80, 0x00, 0x00}, {0x00, 0x80, 0x00}, {0x80, 0x80, 0x00},
-    {0x00, 0x00, 0x80}, {0x80, 0x00, 0x80}, {0x00, 0x80, 0x80}, {0x80, 0x80, 0x80},
-    {0xC0, 0xC0, 0xC0}, {0xFF, 0x00, 0x00}, {0x00, 0xFF, 0x00}, {0xFF, 0xFF, 0x00},
-    {0x00, 0x00, 0xFF}, {0xFF, 0x00, 0xFF}, {0x00, 0xFF, 0xFF}, {0xFF, 0xFF, 0xFF},
-};
 
 // Plain decimal with an optional sign; anything else is absent (-1).
 int toInt(const QString& v)
@@ -174,20 +165,12 @@ QByteArray formatSettings(const Settings& in, int* dropped)
 
 QColor settingsColor(int index)
 {
-    if (index < 0 || index > 15)
-        return {};
-    const RgbIndex& c = kColors[index];
-    return QColor(c.r, c.g, c.b);
+    return namedColor(index);
 }
 
 int settingsColorIndex(const QColor& c)
 {
-    if (!c.isValid())
-        return -1;
-    for (int i = 0; i < 16; ++i)
-        if (kColors[i].r == c.red() && kColors[i].g == c.green() && kColors[i].b == c.blue())
-            return i;
-    return -1;
+    return namedColorIndex(c);
 }
 
 Settings loadSettingsFile(const QString& path)

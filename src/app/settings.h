@@ -50,7 +50,7 @@ inline constexpr qsizetype kMaxSettingsLineBytes = 64 * 1024;
 // empty; `dropped`, when given, receives the number of such values.
 QByteArray formatSettings(const Settings& s, int* dropped = nullptr);
 
-// The 16 colours of the settings file, by index 0-15.
+// The 16 colours of the settings file, by index 0-15 (the named colours).
 QColor settingsColor(int index);           // invalid QColor outside 0-15
 int settingsColorIndex(const QColor& c);   // -1 when not one of the 16
 

@@ -3,6 +3,7 @@
 #include "app/tfmmain.h"
 #include "charset/sjis.h"
 #include "app/document.h"
+#include "platform/busy.h"
 
 #include <QAction>
 #include <QPlainTextEdit>
@@ -77,6 +78,8 @@ void SjisCommandUnit::MSjisClick()
 {
     if (!m_main.hasDocument())
         return;
-    if (QPlainTextEdit* edit = m_main.CurrentEdit())
+    if (QPlainTextEdit* edit = m_main.CurrentEdit()) {
+        const BusyCursor busy;
         convertEditorToSjis(AutoSjisConv1, *edit);
+    }
 }

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/filecommands.h"
 #include "app/tfmtitle.h"
 #include "platform/product.h"
 
@@ -19,6 +20,11 @@ TFmMain::Options Startup::defaultOptions()
     if (config.isEmpty() || !QDir::isAbsolutePath(config))
         config = QDir::homePath() + QStringLiteral("/.config");
     o.fallbackSettingsPath = config + QStringLiteral("/quillnest4/quillnest4.ini");
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (state.isEmpty() || !QDir::isAbsolutePath(state))
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    o.recoveryDir = state + QStringLiteral("/quillnest4/recovery");
+    o.offerRecovery = true;
     return o;
 }
 
@@ -27,7 +33,21 @@ void Startup::nameApplication()
     QApplication::setApplicationName(kProduct);
 }
 
-Startup::Startup(Prompts& prompts, std::function<void(TFmMain&)> compose)
+QStringList Startup::filesFromArguments(const QStringList& arguments)
+{
+    QStringList files;
+    bool sawEnd = false;
+    for (const QString& a : arguments.mid(1)) {
+        if (a == QLatin1String("--") && !sawEnd) {
+            sawEnd = true;
+            continue;
+        }
+        files << a;
+    }
+    return files;
+}
+
+Startup::Startup(Prompts& prompts, std::function<void(TFmMain&)> compose, const QStringList& files)
 {
     nameApplication();
     TFmMain::Options options = defaultOptions();
@@ -42,6 +62,8 @@ Startup::Startup(Prompts& prompts, std::function<void(TFmMain&)> compose)
     }
     m_main->show();
     splash->raise();
+    for (const QString& f : files)
+        openDocumentFile(*m_main, QFileInfo(f).absoluteFilePath());
 }
 
 Startup::~Startup()

@@ -7,8 +7,14 @@ class Prompts;
 // the main window, then shows the main window centred on the screen.
 class Startup {
 public:
-    // `compose` creates the command units (the composition root's).
-    Startup(Prompts& prompts, std::function<void(TFmMain&)> compose);
+    // `compose` creates the command units (the composition root's); `files`
+    // are opened, each in its own tab, once the main window is shown.
+    Startup(Prompts& prompts, std::function<void(TFmMain&)> compose,
+            const QStringList& files = {});
+
+    // The files named on a command line (the program's name left out): every
+    // argument, except that a lone "--" is skipped.
+    static QStringList filesFromArguments(const QStringList& arguments);
     ~Startup();
     TFmMain* mainWindow() const { return m_main; }
 

@@ -44,7 +44,8 @@ TFmMain::TFmMain(Prompts& prompts, Options options, QWidget* parent)
     m_c = MainLayout::build(*this);
     m_documents = std::make_unique<Documents>(*m_c.EditControl, *m_clock);
     m_documents->setMakers([this]() -> Document& { return NewDocument(); },
-                           [this](Document& d) { finishFilling(d); });
+                           [this](Document& d) { finishFilling(d); },
+                           [this](int n) { closeDocument(n); });
     connect(m_documents.get(), &Documents::stateChanged, this, &TFmMain::showDocumentState);
     m_activeEditMenu = m_c.EditMenu1;
     connect(m_c.EditControl, &QTabWidget::currentChanged, this, [this](int) {
@@ -163,6 +164,36 @@ void TFmMain::applyEditorLook(QPlainTextEdit& edit) const
     edit.setPalette(p);
 }
 
+std::optional<TFmMain::EditorLook> TFmMain::currentEditorLook() const
+{
+    const DocumentEditor* e = CurrentEdit();
+    if (!e)
+        return std::nullopt;
+    EditorLook look;
+    look.font = e->font();
+    look.color = e->palette().color(QPalette::Active, QPalette::Text);
+    look.bkColor = e->palette().color(QPalette::Active, QPalette::Base);
+    return look;
+}
+
+void TFmMain::setEditorLook(const EditorLook& look)
+{
+    m_look = look;
+    for (int n = 1; n <= DocumentCount(); ++n)
+        if (DocumentEditor* e = EditByNumber(n))
+            applyEditorLook(*e);
+}
+
+void TFmMain::claimEditorKeys(const QList<QKeySequence>& keys)
+{
+    for (const QKeySequence& k : keys)
+        if (!k.isEmpty() && !m_windowKeys.contains(k))
+            m_windowKeys.append(k);
+    for (int n = 1; n <= DocumentCount(); ++n)
+        if (DocumentEditor* e = EditByNumber(n))
+            e->setWindowKeys(m_windowKeys);
+}
+
 Document& TFmMain::NewDocument()
 {
     EnableDocumentCommands();
@@ -183,12 +214,18 @@ Document& TFmMain::NewDocument()
                                                      : QPlainTextEdit::NoWrap);
     edit->setContextMenuPolicy(Qt::CustomContextMenu);
     applyEditorLook(*edit);
+    edit->setWindowKeys(m_windowKeys);
     edit->document()->setModified(false);
     layout->addWidget(edit);
 
     connect(edit, &DocumentEditor::keyPressed, this, [this](QKeyEvent* e) { AssistKeyPress(e); });
     connect(edit, &DocumentEditor::keyReleased, this, [this](QKeyEvent*) { AssistKeyUp(); });
-    connect(edit, &QPlainTextEdit::textChanged, this, [this, edit] { EditChanged(edit); });
+    connect(edit, &QPlainTextEdit::textChanged, this, [this, edit] {
+        EditChanged(edit);
+        if (!m_documents->filling())
+            if (Document* d = m_documents->byNumber(edit->number))
+                m_documents->announceEdit(*d);
+    });
     connect(edit, &QPlainTextEdit::cursorPositionChanged, this, [this, edit] {
         if (edit == CurrentEdit())
             UpdateCaret();
@@ -503,17 +540,6 @@ void TFmMain::load(const Settings& s)
     if (QColor c = settingsColor(s.bkColor); c.isValid())
         m_look.bkColor = c;
 
-    // Tag menu and key control captions.
-    for (int i = 0; i < 10; ++i) {
-        const QString& v = s.mtag[size_t(i)];
-        m_c.MTag[i]->setText(v.isEmpty() ? QStringLiteral("（未登録）") : v);
-        // The tag menu shows exactly the registered items.
-        m_c.MTag[i]->setVisible(m_c.MTag[i]->text() != QStringLiteral("（未登録）"));
-    }
-    for (int i = 0; i < 17; ++i)
-        if (!s.mkey[size_t(i)].isEmpty())
-            m_c.CT[i]->setText(s.mkey[size_t(i)]);
-
     if (s.sizeX != -1 || s.sizeY != -1) {
         const int w = s.sizeX != -1 ? qBound(100, s.sizeX, 20000) : width();
         const int h = s.sizeY != -1 ? qBound(100, s.sizeY, 20000) : height();
@@ -528,10 +554,6 @@ void TFmMain::store(Settings& s) const
     const int ci = settingsColorIndex(m_look.color);
     s.color = ci < 0 ? 0 : ci;
     s.bkColor = settingsColorIndex(m_look.bkColor);
-    for (int i = 0; i < 10; ++i)
-        s.mtag[size_t(i)] = m_c.MTag[i]->text();
-    for (int i = 0; i < 17; ++i)
-        s.mkey[size_t(i)] = m_c.CT[i]->text();
     s.sizeX = width();
     s.sizeY = height();
 }

@@ -32,14 +32,16 @@ public:
         Clock* clock = nullptr;      // nullptr: the system clock
         // Creates the command units of every area (the composition root).
         std::function<void(TFmMain&)> compose;
+        // Where changed documents are kept for recovery after a crash;
+        // empty: no recovery files.
+        QString recoveryDir;
+        // Offer the documents a crashed run left behind once the event loop
+        // runs (the program's start; tests ask for it themselves).
+        bool offerRecovery = false;
     };
 
     // Editor font and colours, applied to every editor.
-    struct EditorLook {
-        QFont font;
-        QColor color;
-        QColor bkColor;
-    };
+    using EditorLook = ::EditorLook;
 
     TFmMain(Prompts& prompts, Options options, QWidget* parent = nullptr);
     ~TFmMain() override;
@@ -59,6 +61,13 @@ public:
     void focusEditor() override;
     void newDocument(bool pasteClipboard) override { m_documents->createBlank(pasteClipboard); }
     EditorEvents& events() override { return m_events; }
+    EditorLook editorLook() const override { return m_look; }
+    std::optional<EditorLook> currentEditorLook() const override;
+    void setEditorLook(const EditorLook& look) override;
+    // The right-click menu of the document area (EditMenu1 or EditMenu2).
+    void setActiveEditMenu(QMenu* menu) override { m_activeEditMenu = menu; }
+    QMenu* activeEditMenu() const { return m_activeEditMenu; }
+    void claimEditorKeys(const QList<QKeySequence>& keys) override;
     const MainControls& controls() const override { return m_c; }
     CommandSwitch& documentCommands() override { return m_documentCommands; }
     Prompts& prompts() override { return m_prompts; }
@@ -100,7 +109,6 @@ public:
     bool settingsLoaded() const { return m_settingsLoaded; }
     // The values as read at start-up and last stored.
     const Settings& settings() const { return m_settings; }
-    const EditorLook& editorLook() const { return m_look; }
     void applyEditorLook(QPlainTextEdit& edit) const;
 
     // ---- units
@@ -108,8 +116,6 @@ public:
     // Runs when the main window is asked to close, instead of the plain
     // "write the settings and close"; returns false to keep the window open.
     void setFormClose(std::function<bool()> f) { m_formClose = std::move(f); }
-    // The right-click menu of the document area (EditMenu1 or EditMenu2).
-    void setActiveEditMenu(QMenu* menu) { m_activeEditMenu = menu; }
     TFmVer* fmVer() const { return m_fmVer; }
     void createVersionWindow();
 
@@ -161,6 +167,7 @@ private:
     CommandSwitch m_documentCommands;
     std::function<bool()> m_formClose;
     QMenu* m_activeEditMenu = nullptr;
+    QList<QKeySequence> m_windowKeys;   // claimed by the window's commands
 
     std::vector<std::unique_ptr<QObject>> m_units;
     TFmVer* m_fmVer = nullptr;

@@ -1,6 +1,7 @@
 #include "optioner/tfmto.h"
 
 #include "app/editorhost.h"
+#include "app/icons.h"
 #include "app/mainlayout.h"
 #include "optioner/tagoptiontable.h"
 
@@ -93,6 +94,7 @@ TFmTO::TFmTO(EditorHost& host)
     MoPaste = PopupMenu1->addAction(kNothing);
     MoPaste->setObjectName(QStringLiteral("MoPaste"));
     MoPaste->setEnabled(false);
+    MoPaste->setIcon(themedIcon(QStringLiteral("edit-paste"), QStringLiteral("paste")));
 
     connect(TagList, &QTableWidget::cellDoubleClicked, this, [this](int, int) { TagListDblClick(); });
     connect(TagList, &TagOptionList::keyPressed, this, &TFmTO::TagListKeyDown);
@@ -160,9 +162,10 @@ void TFmTO::Refresh(const QString& caretTagText)
         return;
     TagPanel->setText(entry->caption());
     TagList->setRowCount(int(entry->rows.size()));
+    static const QIcon rowIcon = bundledIcon(QStringLiteral("row"));
     int row = 0;
     for (const TagOptionRow& r : entry->rows) {
-        TagList->setItem(row, 0, new QTableWidgetItem(QString::fromLatin1(r.option)));
+        TagList->setItem(row, 0, new QTableWidgetItem(rowIcon, QString::fromLatin1(r.option)));
         TagList->setItem(row, 1, new QTableWidgetItem(QString::fromUtf8(r.description)));
         ++row;
     }

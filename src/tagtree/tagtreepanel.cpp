@@ -1,5 +1,7 @@
 #include "tagtree/tagtreepanel.h"
 
+#include "app/icons.h"
+#include "platform/busy.h"
 #include "platform/product.h"
 #include "platform/prompts.h"
 #include "tagtree/lotfile.h"
@@ -14,8 +16,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -28,20 +28,7 @@ const QString kProtectedText = QStringLiteral("<HTML></HTML>");
 // nodes the user and the catalogues make).
 QIcon nodeIcon(int image)
 {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor fill = image == 2 ? QColor(0xF0, 0xC8, 0x50) : QColor(0x70, 0xA0, 0xE0);
-    p.setPen(fill.darker(160));
-    p.setBrush(fill);
-    QPolygonF tag;
-    tag << QPointF(1.5, 3.5) << QPointF(10.5, 3.5) << QPointF(14.5, 8) << QPointF(10.5, 12.5)
-        << QPointF(1.5, 12.5);
-    p.drawPolygon(tag);
-    p.setBrush(Qt::white);
-    p.drawEllipse(QPointF(10, 8), 1.5, 1.5);
-    return QIcon(pm);
+    return bundledIcon(image == 2 ? QStringLiteral("tree-tag") : QStringLiteral("tree-leaf"));
 }
 
 } // namespace
@@ -92,7 +79,7 @@ void TagTreeView::startDrag(Qt::DropActions)
     mime->setData(QLatin1String(kTagTreeMimeType), QByteArray("node"));
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);
-    const QPixmap cursor = style()->standardIcon(QStyle::SP_FileDialogDetailedView).pixmap(24, 24);
+    const QPixmap cursor = bundledIcon(QStringLiteral("tag")).pixmap(24, 24);
     drag->setDragCursor(cursor, Qt::CopyAction);
     drag->setDragCursor(cursor, Qt::MoveAction);
     // Nothing is removed from the source whatever the target reports: moves
@@ -153,27 +140,30 @@ TagTreePanel::TagTreePanel(Prompts& prompts, TagTreeHost host, QWidget* parent)
 
     PopTag2 = new QMenu(this);
     PopTag2->setObjectName(QStringLiteral("PopTag2"));
-    QStyle* st = style();
     MLayPaste = addItem(PopTag2, "MLayPaste", QStringLiteral("貼り付け"), &TagTreePanel::MLayPasteClick);
-    MLayPaste->setIcon(st->standardIcon(QStyle::SP_DialogApplyButton));
+    MLayPaste->setIcon(themedIcon(QStringLiteral("edit-paste"), QStringLiteral("paste")));
     MLayPaste->setEnabled(false);
     PopTag2->addSeparator()->setObjectName(QStringLiteral("N25"));
     N31 = addItem(PopTag2, "N31", QStringLiteral("新規"), &TagTreePanel::N31Click);
-    N31->setIcon(st->standardIcon(QStyle::SP_FileIcon));
+    N31->setIcon(themedIcon(QStringLiteral("document-new"), QStringLiteral("new")));
     Edit1 = addItem(PopTag2, "Edit1", QStringLiteral("編集"), &TagTreePanel::Edit1Click);
-    Edit1->setIcon(st->standardIcon(QStyle::SP_FileDialogContentsView));
+    Edit1->setIcon(bundledIcon(QStringLiteral("tree-tag")));
     MTagDelete = addItem(PopTag2, "MTagDelete", QStringLiteral("削除"), &TagTreePanel::MTagDeleteClick);
-    MTagDelete->setIcon(st->standardIcon(QStyle::SP_TrashIcon));
+    MTagDelete->setIcon(themedIcon(QStringLiteral("edit-delete"), QStringLiteral("delete")));
     MTagCopy = addItem(PopTag2, "MTagCopy", QStringLiteral("複製"), &TagTreePanel::MTagCopyClick);
-    MTagCopy->setIcon(st->standardIcon(QStyle::SP_FileDialogNewFolder));
+    MTagCopy->setIcon(themedIcon(QStringLiteral("edit-copy"), QStringLiteral("copy")));
     PopTag2->addSeparator()->setObjectName(QStringLiteral("N15"));
     N20 = addItem(PopTag2, "N20", QStringLiteral("新規ﾀｸﾞﾂﾘｰ(&N)"), &TagTreePanel::N20Click);
+    N20->setIcon(bundledIcon(QStringLiteral("tree-folder")));
     N21 = addItem(PopTag2, "N21", QStringLiteral("ﾂﾘｰを開く(&O)"), &TagTreePanel::N21Click);
+    N21->setIcon(themedIcon(QStringLiteral("document-open"), QStringLiteral("open")));
     S1 = addItem(PopTag2, "S1", QStringLiteral("ﾀｸﾞﾂﾘｰを保存(&S)"), &TagTreePanel::S1Click);
+    S1->setIcon(themedIcon(QStringLiteral("document-save"), QStringLiteral("save")));
 
     C3 = PopTag2->addMenu(QStringLiteral("ｶﾀﾛｸﾞ(&C)"));
     C3->setObjectName(QStringLiteral("C3"));
     C3->menuAction()->setObjectName(QStringLiteral("C3"));
+    C3->setIcon(bundledIcon(QStringLiteral("catalogue")));
     N23 = addItem(C3, "N23", QStringLiteral("標準ﾀｸﾞﾂﾘｰ"), &TagTreePanel::N23Click);
     MtUser = addItem(C3, "MtUser", kUserTreeCaption, &TagTreePanel::MtUserClick);
     MtUser->setEnabled(false);
@@ -186,7 +176,7 @@ TagTreePanel::TagTreePanel(Prompts& prompts, TagTreeHost host, QWidget* parent)
     N36 = addItem(C3, "N36", QStringLiteral("<定型ﾃｷｽﾄ>"), &TagTreePanel::N36Click);
     N37 = addItem(C3, "N37", QStringLiteral("<表>"), &TagTreePanel::N37Click);
     N38 = addItem(C3, "N38", QStringLiteral("<記入欄・ﾌｫｰﾑ>"), &TagTreePanel::N38Click);
-    const QIcon catalogueIcon = st->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon catalogueIcon = bundledIcon(QStringLiteral("catalogue"));
     for (QAction* a : {N23, MtUser, N29, N22, N26, N28, N33, N36, N37, N38})
         a->setIcon(catalogueIcon);
 
@@ -323,6 +313,7 @@ void TagTreePanel::N20Click()
 
 void TagTreePanel::loadTreeFile(const QString& path)
 {
+    const BusyCursor busy;
     QString message;
     const std::optional<QByteArray> bytes = readLotFile(path, &message);
     if (!bytes) {

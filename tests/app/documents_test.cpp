@@ -57,3 +57,28 @@ TEST_F(MainWindowTest, DocumentsLoseNothingOnFailureAndShowTheirOwnStatus)
     EXPECT_EQ(tabs->tabText(1), QStringLiteral("b.htm"));
     EXPECT_EQ(readAll(saved), "typed");
 }
+
+TEST_F(MainWindowTest, AnOpenStoppedHalfWayLeavesNoTabAndNoMessage)
+{
+    TFmMain& m = makeWindow(true);
+    const QString file = path(QStringLiteral("big.htm"));
+    QByteArray bytes;
+    while (bytes.size() < 3 * kFillPieceBytes)
+        bytes += "<TD>cell</TD>\r\n";
+    ASSERT_TRUE(writeAll(file, bytes));
+    QString error = QStringLiteral("untouched");
+    int calls = 0;
+    EXPECT_EQ(m.documents().open(file, &error, [&](qsizetype done, qsizetype total) {
+        ++calls;
+        EXPECT_LT(done, total);
+        return false;   // the user pressed "中止"
+    }), nullptr);
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_EQ(m.editControl()->count(), 0);
+    EXPECT_EQ(m.windowTitle(), QStringLiteral("Quillnest4 "));
+    EXPECT_EQ(readAll(file), bytes);
+    // Let through, the same file opens whole.
+    ASSERT_NE(m.documents().open(file, &error, [](qsizetype, qsizetype) { return true; }), nullptr);
+    EXPECT_EQ(m.CurrentEdit()->document()->blockCount(), bytes.count('\n') + 1);
+}

@@ -160,7 +160,7 @@ TEST_F(SettingsWindow, NoFileGivesDefaultsAndClosingWritesEveryKey)
     const QString text = fileText(iniPath());
     for (const char* key : {"Type=", "Size=9", "Color=0", "BkColor=15", "Input=1", "WordWrap=1",
                             "Bar=0", "Build=0", "Search=1", "Function=1", "1=(なし)", "5=(なし)",
-                            "0=（未登録）", "9=（未登録）", "Drive=-1", "Directory=", "16=<!-- -->",
+                            "0=（未登録）", "9=（未登録）", "Drive=0", "Directory=", "16=<!-- -->",
                             "0=<A HREF=\"\"></A>", "Tree=", "X=640", "Y=465"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(key))) << key;
 }

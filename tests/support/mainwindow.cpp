@@ -11,6 +11,7 @@ TFmMain& MainWindowTest::makeWindow(bool show)
     o.settingsPath = iniPath();
     o.exeDir = dir.path();
     o.clock = &clock;
+    o.recoveryDir = recoveryDir;
     w = std::make_unique<TFmMain>(prompts, o);
     if (show) {
         w->show();

@@ -16,6 +16,7 @@ protected:
     ScriptedPrompts prompts;
     FixedClock clock{QDateTime(QDate(2026, 12, 6), QTime(21, 5, 3))};
     std::unique_ptr<TFmMain> w;
+    QString recoveryDir;   // set before makeWindow() to keep recovery files
 
     QString iniPath() const { return dir.filePath(QStringLiteral("quillnest4.ini")); }
     QString path(const QString& name) const { return dir.filePath(name); }

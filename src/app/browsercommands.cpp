@@ -1,0 +1,133 @@
+#include "app/browsercommands.h"
+
+#include "app/tfmmain.h"
+#include "platform/desktopshell.h"
+#include "platform/namedbrowser.h"
+#include "platform/prompts.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QCoreApplication>
+#include <QStandardPaths>
+
+namespace {
+
+// The extension as the path spells it, dot included ("" when none).
+QString extensionOf(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QString() : name.mid(dot);
+}
+
+bool isHtmlPath(const QString& path)
+{
+    const QString ext = extensionOf(path);   // exact: ".HTM" is not HTML here
+    return ext == QLatin1String(".htm") || ext == QLatin1String(".html");
+}
+
+} // namespace
+
+BrowserCommands::BrowserCommands(TFmMain& main) : m_main(main), m_shell(makeXdgShell())
+{
+    const MainControls& c = main.controls();
+    connect(c.BtnBrowse, &QPushButton::clicked, this, &BrowserCommands::BtnBrowseClick);
+    connect(c.IE1, &QAction::triggered, this, &BrowserCommands::BtnBrowseClick);
+    connect(c.MNN4, &QAction::triggered, this, &BrowserCommands::MNN4Click);
+    connect(c.InterNeteXPLOLOR1, &QAction::triggered, this, &BrowserCommands::InterNeteXPLOLOR1Click);
+    connect(c.Help2, &QAction::triggered, this, &BrowserCommands::Help2Click);
+    connect(c.BrightfernHomePage1, &QAction::triggered, this,
+            &BrowserCommands::BrightfernHomePage1Click);
+    for (QAction* a : {c.IE1, c.MNN4, c.InterNeteXPLOLOR1})
+        main.documentCommands().add(a);
+    for (QAction* a : {c.Help2, c.BrightfernHomePage1})
+        a->setEnabled(true);
+}
+
+BrowserCommands::~BrowserCommands() = default;
+
+void BrowserCommands::message(const QString& text, bool error)
+{
+    m_main.prompts().message(&m_main, kProduct, text,
+                             error ? Prompts::Icon::Error : Prompts::Icon::None,
+                             Prompts::Buttons::Ok);
+}
+
+void BrowserCommands::BtnBrowseClick()
+{
+    const Document* doc = m_main.currentDocument();
+    if (!doc)
+        return;
+    if (!isHtmlPath(doc->path)) {
+        message(QStringLiteral("\"%1\"はHTMLﾌｧｲﾙではありません").arg(doc->path), true);
+        return;
+    }
+    m_shell->open(doc->path, nullptr);   // the desktop reports its own failures
+}
+
+void BrowserCommands::namedBrowser(const QString& service)
+{
+    const Document* doc = m_main.currentDocument();
+    if (!doc || !isHtmlPath(doc->path))
+        return;
+    BrowserRequest r;
+    r.service = service;
+    r.topic = QStringLiteral("WWW_OpenURL");
+    r.program = QStringLiteral("C:\\Program Files\\NetScape\\Communicator\\program\\NetScape.exe");
+    r.request = QStringLiteral("\"file://%1\",,-1,,,,,").arg(doc->path);
+    switch (sendBrowserRequest(r)) {
+    case BrowserResult::Shown:
+        break;
+    case BrowserResult::NotConnected:
+        message(QStringLiteral("接続できませんでした。"), false);
+        break;
+    case BrowserResult::Failed:
+        message(QStringLiteral("表示できませんでした。（未対応ﾊﾞｰｼﾞｮﾝです"), false);
+        break;
+    }
+}
+
+void BrowserCommands::MNN4Click()
+{
+    namedBrowser(QStringLiteral("NSShell"));
+}
+
+void BrowserCommands::InterNeteXPLOLOR1Click()
+{
+    namedBrowser(QStringLiteral("IExplore"));
+}
+
+QString BrowserCommands::helpFile() const
+{
+    return QDir(m_main.options().exeDir).filePath(QStringLiteral("Qn4.hlp"));
+}
+
+void BrowserCommands::Help2Click()
+{
+    const QString help = helpFile();
+    if (!QFileInfo(help).isFile()) {
+        message(QStringLiteral("ヘルプファイル %1 が見つかりません。").arg(QDir::toNativeSeparators(help)),
+                true);
+        return;
+    }
+    // The desktop knows no ".hlp" type: the browser gets the same HTML under
+    // a name it recognises.
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    const QString copy = QDir(dir).filePath(QStringLiteral("quillnest4-help-%1.html")
+                                                .arg(QCoreApplication::applicationPid()));
+    QFile::remove(copy);
+    if (!QFile::copy(help, copy)) {
+        message(QStringLiteral("ヘルプファイル %1 を開けません。").arg(QDir::toNativeSeparators(help)),
+                true);
+        return;
+    }
+    m_shell->open(copy, nullptr);
+}
+
+void BrowserCommands::BrightfernHomePage1Click()
+{
+    m_shell->openUrl(QStringLiteral(QN4_MAKER_URL), nullptr);
+}

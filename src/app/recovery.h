@@ -1,0 +1,91 @@
+#pragma once
+// Crash recovery.  Every changed document is written to a recovery file a
+// few seconds after its last change, and the file goes when the document is
+// saved or closed.  A run that ends without closing its documents (a crash,
+// a kill) leaves its files behind; the next run offers them back.
+//
+// Files live in one folder: "<run>-<number>.qn4r" for each document of a
+// run, and "<run>.lock", held while that run lives; a run is named by its
+// process id and the moment it started, so a process id used again later
+// never mixes two runs.
+
+#include "charset/textfile.h"
+
+#include <QDateTime>
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <memory>
+#include <optional>
+#include <set>
+#include <vector>
+
+class QDialog;
+class TFmMain;
+struct Document;
+
+struct RecoveredDocument {
+    QString file;             // the recovery file
+    QString path;             // the document's path ("Page" + n when it had no file)
+    bool hasFile = false;
+    sjis::LineBreak lineBreak = sjis::LineBreak::CrLf;
+    QString text;
+    QDateTime written;        // when the recovery file was last written
+};
+
+// The files themselves: their format, their folder, and which of them a
+// run that is gone left behind.
+class RecoveryStore {
+public:
+    // An empty folder: nothing is ever written or found.
+    explicit RecoveryStore(QString dir);
+    ~RecoveryStore();
+
+    bool active() const { return !m_dir.isEmpty(); }
+    QString fileFor(int number) const;
+    bool write(const Document& doc);
+    void remove(int number);
+    // The recovery files of runs that are no longer alive, oldest first.
+    // Files that cannot be read or parsed are left alone and not listed.
+    std::vector<RecoveredDocument> leftBehind() const;
+    // Forgets a file once its document is back or the user discarded it.
+    static void discard(const RecoveredDocument& doc);
+
+    static QByteArray format(const QString& path, bool hasFile, sjis::LineBreak lineBreak,
+                             const QString& text);
+    static std::optional<RecoveredDocument> parse(const QByteArray& bytes);
+
+private:
+    QString m_dir;
+    QString m_run;
+    std::unique_ptr<QLockFile> m_lock;
+};
+
+// Keeps the files of one main window's documents and offers left-behind
+// files back at the start.
+class RecoveryUnit : public QObject {
+    Q_OBJECT
+public:
+    // How long after the last change the changed documents are written.
+    static constexpr int kDelayMs = 2000;
+
+    RecoveryUnit(TFmMain& main, const QString& dir, bool offerAtStart);
+
+    // Writes every document changed since the last write, now.
+    void flush();
+    // Shows the documents a gone run left behind and restores the ticked
+    // ones; discards the others (or keeps them all when the dialog was
+    // closed without a choice).  Returns how many were restored.
+    int offer();
+    const RecoveryStore& store() const { return m_store; }
+
+private:
+    void changed(Document* doc);
+    void stateChanged(Document* doc);
+
+    TFmMain& m_main;
+    RecoveryStore m_store;
+    QTimer m_timer;
+    std::set<int> m_dirty;
+};
