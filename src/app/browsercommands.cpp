@@ -43,6 +43,7 @@ BrowserCommands::BrowserCommands(TFmMain& main) : m_main(main), m_shell(makeXdgS
             &BrowserCommands::BrightfernHomePage1Click);
     for (QAction* a : {c.IE1, c.MNN4, c.InterNeteXPLOLOR1})
         main.documentCommands().add(a);
+    main.documentCommands().add(c.BtnBrowse);
     for (QAction* a : {c.Help2, c.BrightfernHomePage1})
         a->setEnabled(true);
 }
