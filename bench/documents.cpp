@@ -4,16 +4,22 @@
 // resident set before it) as a multiple of the file size.  BM_OpenDocument
 // opens into a main window that is never shown; BM_OpenDocumentShown opens
 // into a shown one and includes the event-loop pass that lays out and paints
-// the new tab, which is what a user waits for.
+// the new tab, which is what a user waits for.  BM_KeyInLargeDocument types
+// one character in the middle of the open 32 MB page, shown, and lets the
+// editor paint what changed (with HTML colouring on, and off for comparison).
 #include "composition.h"
 #include "app/document.h"
 #include "app/documentfile.h"
 #include "app/filecommands.h"
+#include "app/htmlcolouring.h"
 #include "platform/qtprompts.h"
 #include "app/tfmmain.h"
 #include "charset/textfile.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QTextBlock>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -159,5 +165,38 @@ void BM_SaveDocument(benchmark::State& state)
     f.main->closeDocument(doc->number);
 }
 BENCHMARK(BM_SaveDocument)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_KeyInLargeDocument(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    TFmMain::Options o;
+    o.compose = composeUnits;
+    o.settingsPath = f.dir.filePath(QStringLiteral("key.ini"));
+    o.exeDir = f.dir.path();
+    TFmMain main(f.prompts, o);
+    main.show();
+    unitsOf(main)->coloring->setOn(state.range(0) != 0);
+    if (!openDocumentFile(main, f.file)) {
+        state.SkipWithError("open failed");
+        return;
+    }
+    DocumentEditor* edit = main.CurrentEdit();
+    QTextDocument* doc = edit->document();
+    QTextCursor middle(doc->findBlockByNumber(doc->blockCount() / 2));
+    middle.movePosition(QTextCursor::NextCharacter, QTextCursor::MoveAnchor, 8);
+    edit->setTextCursor(middle);
+    edit->ensureCursorVisible();
+    QCoreApplication::processEvents();
+    edit->viewport()->repaint();   // the first look at the middle reads the lines above once
+    for (auto _ : state) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QApplication::sendEvent(edit, &press);
+        QApplication::sendEvent(edit, &release);
+        QCoreApplication::processEvents();   // paints what the key changed
+    }
+    main.closeDocument(main.currentDocument()->number);
+}
+BENCHMARK(BM_KeyInLargeDocument)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond)->Iterations(200)->Repetitions(5);
 
 } // namespace

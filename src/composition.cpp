@@ -4,6 +4,7 @@
 #include "app/editcommands.h"
 #include "app/filecommands.h"
 #include "app/filepanel.h"
+#include "app/htmlcolouring.h"
 #include "app/recovery.h"
 #include "app/sjiscommand.h"
 #include "app/tfmmain.h"
@@ -68,6 +69,8 @@ void composeUnits(TFmMain& main)
     u.table = make<TableBuilderUnit>(main, main);
     u.list = make<ListBuilderUnit>(main, main);
     u.browser = make<BrowserCommands>(main, main);
+    u.coloring = make<HtmlColouringUnit>(main, main);
+    main.addSettingsClient(*u.coloring);
     u.recovery = make<RecoveryUnit>(main, main, main.options().recoveryDir,
                                     main.options().offerRecovery);
 }

@@ -11,6 +11,7 @@ class EditCommands;
 class FileCommands;
 class FilePanel;
 class FontUnit;
+class HtmlColouringUnit;
 class ImageBuilderUnit;
 class KeyControlUnit;
 class ListBuilderUnit;
@@ -45,6 +46,7 @@ public:
     SoundBuilderUnit* sound = nullptr;
     FilePanel* filePanel = nullptr;
     BrowserCommands* browser = nullptr;
+    HtmlColouringUnit* coloring = nullptr;
 };
 
 // Creates every unit for `main` (TFmMain::Options::compose).

@@ -69,6 +69,28 @@ void DocumentEditor::mousePressEvent(QMouseEvent* e)
     emit mousePressed();
 }
 
+void DocumentEditor::paintEvent(QPaintEvent* e)
+{
+    if (m_beforePaint)
+        m_beforePaint();
+    QPlainTextEdit::paintEvent(e);
+}
+
+QList<QTextBlock> DocumentEditor::shownBlocks() const
+{
+    QList<QTextBlock> shown;
+    const int bottom = viewport()->height();
+    const QPointF offset = contentOffset();
+    for (QTextBlock b = firstVisibleBlock(); b.isValid(); b = b.next()) {
+        const QRectF r = blockBoundingGeometry(b).translated(offset);
+        if (r.top() > bottom)
+            break;
+        if (b.isVisible())
+            shown.append(b);
+    }
+    return shown;
+}
+
 static bool fromTagTree(const QMimeData* m)
 {
     return m && m->hasFormat(QLatin1String(kTagTreeMimeType));

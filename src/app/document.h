@@ -8,6 +8,7 @@
 #include <QList>
 #include <QPlainTextEdit>
 #include <QString>
+#include <QTextBlock>
 
 #include <functional>
 
@@ -23,6 +24,11 @@ public:
     // Keys the editor leaves to the window's shortcuts even where it has a
     // binding of its own (key control's Ctrl+A over select-all).
     void setWindowKeys(const QList<QKeySequence>& keys) { m_windowKeys = keys; }
+    // Runs before each paint of the text area, with the blocks about to be
+    // shown (a colouring brings their formats up to date there).
+    void setBeforePaint(std::function<void()> f) { m_beforePaint = std::move(f); }
+    // The blocks the text area shows now, top to bottom (partly shown ones too).
+    QList<QTextBlock> shownBlocks() const;
 
 signals:
     void keyPressed(QKeyEvent* event);
@@ -39,9 +45,11 @@ protected:
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dragMoveEvent(QDragMoveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     QList<QKeySequence> m_windowKeys;
+    std::function<void()> m_beforePaint;
 };
 
 

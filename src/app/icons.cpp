@@ -44,7 +44,7 @@ const QHash<QString, IconName>& itemIcons()
         add({"MDate", "MDate1", "MDate2", "MDate3"}, nullptr, "date");
         add({"MHour1", "MHour2"}, nullptr, "clock");
         add({"MSjis"}, nullptr, "convert");
-        add({"MToolbar", "MBuild", "MSearch", "MFK"}, nullptr, "view");
+        add({"MToolbar", "MBuild", "MSearch", "MFK", "MColoring"}, nullptr, "view");
         add({"MColor", "ToolColor", "MEasy"}, nullptr, "color");
         add({"MCg", "ToolCg"}, nullptr, "image");
         add({"MSound", "ToolSound"}, nullptr, "sound");

@@ -58,6 +58,7 @@ std::vector<Slot> slotsOf(Settings& s)
     v.push_back({"MTree", "Tree", &s.tree, nullptr});
     v.push_back({"Size", "X", nullptr, &s.sizeX});
     v.push_back({"Size", "Y", nullptr, &s.sizeY});
+    v.push_back({"View", "Coloring", nullptr, &s.coloring});
     return v;
 }
 

@@ -37,6 +37,8 @@ struct Settings {
     // [Size]
     int sizeX = -1;
     int sizeY = -1;
+    // [View]
+    int coloring = -1;
 };
 
 // Reads the file's bytes.  The first occurrence of a key wins; lines that are

@@ -43,11 +43,11 @@ TEST(SettingsFormat, WritesEverySectionAndKeyInOrderWithCrLf)
         if (line.startsWith(u'['))
             order << line;
     EXPECT_EQ(order, (QStringList{"[Font]", "[Key]", "[Tool]", "[MR]", "[MTag]", "[File]",
-                                  "[MKey]", "[MTree]", "[Size]"}));
+                                  "[MKey]", "[MTree]", "[Size]", "[View]"}));
     EXPECT_TRUE(text.contains(QStringLiteral("[MR]\r\n1=(なし)\r\n2=(なし)\r\n3=/tmp/a.htm\r\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("[MKey]\r\n0=\r\n1=\r\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("16=\r\n[MTree]") ) || text.contains(QStringLiteral("16=\r\n\r\n[MTree]")));
-    EXPECT_TRUE(text.endsWith(QStringLiteral("[Size]\r\nX=640\r\nY=465\r\n")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("[Size]\r\nX=640\r\nY=465\r\n\r\n[View]\r\nColoring=-1\r\n")));
     // Shift_JIS on disk.
     EXPECT_TRUE(out.contains(QByteArray("Type=\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e")));
 
@@ -161,7 +161,7 @@ TEST_F(SettingsWindow, NoFileGivesDefaultsAndClosingWritesEveryKey)
     for (const char* key : {"Type=", "Size=9", "Color=0", "BkColor=15", "Input=1", "WordWrap=1",
                             "Bar=0", "Build=0", "Search=1", "Function=1", "1=(なし)", "5=(なし)",
                             "0=（未登録）", "9=（未登録）", "Drive=0", "Directory=", "16=<!-- -->",
-                            "0=<A HREF=\"\"></A>", "Tree=", "X=640", "Y=465"})
+                            "0=<A HREF=\"\"></A>", "Tree=", "X=640", "Y=465", "Coloring=1"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(key))) << key;
 }
 
