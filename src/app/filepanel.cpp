@@ -7,6 +7,7 @@
 #include "app/tfmmain.h"
 #include "platform/product.h"
 #include "platform/prompts.h"
+#include "platform/widgetnames.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,14 +28,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <class W>
-W* named(W* w, const char* name)
-{
-    w->setObjectName(QLatin1String(name));
-    w->setAccessibleName(QLatin1String(name));
-    return w;
-}
 
 // Menu items are named by their captions for accessibility.
 QAction* namedAction(QAction* a, const char* name)

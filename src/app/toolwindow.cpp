@@ -1,6 +1,7 @@
 #include "app/toolwindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QWidget>
 
@@ -43,4 +44,29 @@ bool ToolWindow::eventFilter(QObject* watched, QEvent* event)
         emit closed();
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool ActivationWatch::becameActive(const QWidget* window, const QEvent* event)
+{
+    if (event->type() != QEvent::ActivationChange)
+        return false;
+    const bool active = QApplication::activeWindow() == window;
+    bool counts = false;
+    if (active && !m_wasActive) {
+        if (m_returningFromModal)
+            m_returningFromModal = false;
+        else
+            counts = true;
+    }
+    m_wasActive = active;
+    return counts;
+}
+
+void ActivationWatch::modal(const QWidget* window, const std::function<void()>& step)
+{
+    m_returningFromModal = QApplication::activeWindow() == window;
+    step();
+    // Already active again (or never left): the activation has passed.
+    if (QApplication::activeWindow() == window)
+        m_returningFromModal = false;
 }

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <functional>
 #include <vector>
 
 class QAction;
@@ -36,4 +37,23 @@ private:
     QPoint m_offset;
     std::vector<QPointer<QAction>> m_launchers;
     bool m_placed = false;
+};
+
+// When a tool window itself becomes the active window, not counting the
+// return from one of its own modal dialogs.  (Qt also reports a tool window
+// as active while its main window is, and tells it of every change of the
+// main window's activation.)
+class ActivationWatch {
+public:
+    // From the window's changeEvent: true when it has just become active.
+    bool becameActive(const QWidget* window, const QEvent* event);
+    // Runs one of the window's modal steps; the activation it causes on
+    // return does not count.
+    void modal(const QWidget* window, const std::function<void()>& step);
+    // The window was hidden: its next activation counts.
+    void hidden() { m_wasActive = false; }
+
+private:
+    bool m_returningFromModal = false;
+    bool m_wasActive = false;
 };

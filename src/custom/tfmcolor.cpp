@@ -3,6 +3,7 @@
 #include "app/icons.h"
 #include "app/editorhost.h"
 #include "custom/namedcolors.h"
+#include "platform/widgetnames.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,14 +21,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <class W>
-W* named(W* w, const QString& name, const QString& caption = {})
-{
-    w->setObjectName(name);
-    w->setAccessibleName(caption.isEmpty() ? name : caption);
-    return w;
-}
 
 void paint(QLabel* panel, const QColor& background, const QColor& text)
 {

@@ -1,6 +1,7 @@
 #include "custom/tfmfont.h"
 
 #include "custom/namedcolors.h"
+#include "platform/widgetnames.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -23,14 +24,6 @@ constexpr const char* kColorCaptions[kNamedColorCount] = {
     "Blue(&Z)",  "Fuchsia(&F)", "Aqua(&A)", "White(&W)"};
 
 const int kSizes[] = {8, 9, 10, 11, 12, 13, 14, 15, 16, 18, 20};
-
-template <class W>
-W* named(W* w, const QString& name, const QString& caption = {})
-{
-    w->setObjectName(name);
-    w->setAccessibleName(caption.isEmpty() ? name : caption);
-    return w;
-}
 
 QIcon swatchIcon(const QColor& c)
 {

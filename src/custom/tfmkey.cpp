@@ -1,4 +1,5 @@
 #include "custom/tfmkey.h"
+#include "platform/widgetnames.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -9,14 +10,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <class W>
-W* named(W* w, const QString& name, const QString& caption = {})
-{
-    w->setObjectName(name);
-    w->setAccessibleName(caption.isEmpty() ? name : caption);
-    return w;
-}
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "platform/product.h"
 #include "platform/prompts.h"
+#include "platform/widgetnames.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,14 +15,6 @@
 namespace {
 
 const QString kDescriptionPrefix = QStringLiteral("  説明：");
-
-template <class W>
-W* named(W* w, const QString& name, const QString& caption = {})
-{
-    w->setObjectName(name);
-    w->setAccessibleName(caption.isEmpty() ? name : caption);
-    return w;
-}
 
 } // namespace
 

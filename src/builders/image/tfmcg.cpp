@@ -8,6 +8,8 @@
 #include "platform/desktopshell.h"
 #include "platform/product.h"
 #include "platform/prompts.h"
+#include "app/toolwindow.h"
+#include "platform/widgetnames.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -27,14 +29,6 @@ namespace {
 const QString kOpenFilter = QStringLiteral("ｻﾎﾟｰﾄﾌｧｲﾙ(*.gif;*.jpg;*bmp)|*.gif;*.jpg;*.bmp");
 const QSize kClientSize(461, 129);
 const QColor kTeal(0x00, 0x80, 0x80);
-
-template <class W>
-W* named(W* w, const char* name, const QString& caption = {})
-{
-    w->setObjectName(QLatin1String(name));
-    w->setAccessibleName(caption.isEmpty() ? QLatin1String(name) : caption);
-    return w;
-}
 
 // The preview `Image`: the picture drawn to fill the widget's size, scaled
 // while painting (no scaled copy is kept, whatever size is asked for).
@@ -181,11 +175,7 @@ void TFmCg::setImageFile(const QString& path)
 
 void TFmCg::modal(const std::function<void()>& step)
 {
-    m_returningFromModal = QApplication::activeWindow() == this;
-    step();
-    // Already active again (or never left): the activation has passed.
-    if (QApplication::activeWindow() == this)
-        m_returningFromModal = false;
+    m_activation.modal(this, step);
 }
 
 void TFmCg::showError(const QString& text)
@@ -321,19 +311,8 @@ void TFmCg::MSuperClick()
 
 void TFmCg::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::ActivationChange) {
-        // Only this window itself becoming the active one counts: a tool
-        // window also reads as active while its main window is, and hears
-        // of every change of the main window's activation.
-        const bool active = QApplication::activeWindow() == this;
-        if (active && !m_wasActive) {
-            if (m_returningFromModal)
-                m_returningFromModal = false;
-            else
-                FormActivate();
-        }
-        m_wasActive = active;
-    }
+    if (m_activation.becameActive(this, event))
+        FormActivate();
     QWidget::changeEvent(event);
 }
 
@@ -345,6 +324,6 @@ void TFmCg::closeEvent(QCloseEvent* event)
     m_tagPanel->setText(ImageTag::emptyTag());
     event->ignore();
     hide();
-    m_wasActive = false;
+    m_activation.hidden();
     emit closed();
 }

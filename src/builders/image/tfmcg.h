@@ -8,6 +8,8 @@
 
 #include "builders/image/imagetag.h"
 
+#include "app/toolwindow.h"
+
 #include <QImage>
 #include <QWidget>
 #include <functional>
@@ -84,8 +86,7 @@ private:
     QString m_pendingFile;   // handed over, read at the next activation
     QImage m_pixels;
     bool m_super = false;
-    bool m_returningFromModal = false;
-    bool m_wasActive = false;
+    ActivationWatch m_activation;
 
     QToolButton* m_open = nullptr;
     QToolButton* m_copy = nullptr;

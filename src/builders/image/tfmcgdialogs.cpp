@@ -7,6 +7,7 @@
 #include "builders/image/tfmsize.h"
 #include "platform/product.h"
 #include "platform/prompts.h"
+#include "platform/widgetnames.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -17,14 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <class W>
-W* named(W* w, const char* name, const QString& caption = {})
-{
-    w->setObjectName(QLatin1String(name));
-    w->setAccessibleName(caption.isEmpty() ? QLatin1String(name) : caption);
-    return w;
-}
 
 QComboBox* entryBox(QWidget* owner, const char* name, const QStringList& choices)
 {

@@ -2,6 +2,7 @@
 
 #include "app/icons.h"
 #include "builders/buildersink.h"
+#include "platform/widgetnames.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -21,14 +22,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <class W>
-W* named(W* w, const QString& name, const QString& caption = {})
-{
-    w->setObjectName(name);
-    w->setAccessibleName(caption.isEmpty() ? name : caption);
-    return w;
-}
 
 QLabel* buddyLabel(const QString& caption, QWidget* buddy, QWidget* owner)
 {

@@ -6,6 +6,8 @@
 #include "platform/mediaplayer.h"
 #include "platform/product.h"
 #include "platform/prompts.h"
+#include "app/toolwindow.h"
+#include "platform/widgetnames.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -24,14 +26,6 @@ const QString kOpenFilter =
 const QString kStopped = QStringLiteral("停止");
 const QString kPlaying = QStringLiteral("再生");
 const QString kPausedText = QStringLiteral("一時停止");
-
-template <class W>
-W* named(W* w, const char* name, const QString& caption = {})
-{
-    w->setObjectName(QLatin1String(name));
-    w->setAccessibleName(caption.isEmpty() ? QLatin1String(name) : caption);
-    return w;
-}
 
 } // namespace
 
@@ -162,10 +156,7 @@ void TFmMusic::showTag()
 
 void TFmMusic::modal(const std::function<void()>& step)
 {
-    m_returningFromModal = QApplication::activeWindow() == this;
-    step();
-    if (QApplication::activeWindow() == this)
-        m_returningFromModal = false;
+    m_activation.modal(this, step);
 }
 
 void TFmMusic::showError(const QString& text)
@@ -267,19 +258,8 @@ void TFmMusic::MusicPasteClick()
 
 void TFmMusic::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::ActivationChange) {
-        // Only this window itself becoming the active one counts: a tool
-        // window also reads as active while its main window is, and hears
-        // of every change of the main window's activation.
-        const bool active = QApplication::activeWindow() == this;
-        if (active && !m_wasActive) {
-            if (m_returningFromModal)
-                m_returningFromModal = false;
-            else
-                FormActivate();
-        }
-        m_wasActive = active;
-    }
+    if (m_activation.becameActive(this, event))
+        FormActivate();
     QWidget::changeEvent(event);
 }
 
@@ -293,6 +273,6 @@ void TFmMusic::closeEvent(QCloseEvent* event)
     m_musicPanel->setText(SoundTag::closedTag());
     event->ignore();
     hide();
-    m_wasActive = false;
+    m_activation.hidden();
     emit closed();
 }

@@ -7,6 +7,8 @@
 
 #include "builders/sound/soundtag.h"
 
+#include "app/toolwindow.h"
+
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -76,8 +78,7 @@ private:
     SoundTag m_tag;
     QString m_soundFile;
     bool m_paused = false;
-    bool m_returningFromModal = false;
-    bool m_wasActive = false;
+    ActivationWatch m_activation;
 
     QToolButton* m_btnMusic = nullptr;
     QToolButton* m_copy = nullptr;
