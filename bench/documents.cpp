@@ -68,6 +68,13 @@ struct Fixture {
 Fixture& fixture()
 {
     static Fixture f;
+    // The window goes with the application, not after it (a window left to
+    // the program's exit outlives QApplication and crashes on its way out).
+    static const bool cleanUp = [] {
+        qAddPostRoutine([] { fixture().main.reset(); });
+        return true;
+    }();
+    Q_UNUSED(cleanUp);
     return f;
 }
 

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPlainTextDocumentLayout>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -23,8 +24,46 @@ QString Document::status() const
     return modified() ? kStatusChanged : kStatusUnchanged;
 }
 
+namespace {
+
+// Lays out what an edit changed.  Colours given to the changed lines while
+// the edit is announced widen the range the document reports to whole lines
+// and beyond, which would lay out and repaint the whole text area on every
+// key; the range the edit itself reported covers those lines already.
+class EditLayout final : public QPlainTextDocumentLayout {
+public:
+    explicit EditLayout(QTextDocument* doc) : QPlainTextDocumentLayout(doc)
+    {
+        connect(doc, &QTextDocument::contentsChange, this, [this](int from, int removed, int added) {
+            m_from = from;
+            m_removed = removed;
+            m_added = added;
+        });
+    }
+
+    void documentChanged(int from, int removed, int added) override
+    {
+        if (m_from >= 0 && from <= m_from && from + added >= m_from + m_added
+            && from + removed >= m_from + m_removed)
+            QPlainTextDocumentLayout::documentChanged(m_from, m_removed, m_added);
+        else
+            QPlainTextDocumentLayout::documentChanged(from, removed, added);
+        m_from = -1;
+    }
+
+private:
+    int m_from = -1;
+    int m_removed = 0;
+    int m_added = 0;
+};
+
+} // namespace
+
 DocumentEditor::DocumentEditor(QWidget* parent) : QPlainTextEdit(parent)
 {
+    auto* doc = new QTextDocument(this);
+    doc->setDocumentLayout(new EditLayout(doc));
+    setDocument(doc);
     setAcceptDrops(true);
 }
 
