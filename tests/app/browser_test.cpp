@@ -7,6 +7,7 @@
 #include "support/testfiles.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -23,7 +24,11 @@ protected:
     {
         QDir().mkpath(bin());
         const QString file = QDir(bin()).filePath(program);
-        ASSERT_TRUE(writeAll(file, QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\" >> '%1'; done\nexit %2\n")
+        // Written aside and moved into place, so that a reader never sees
+        // half of it.
+        ASSERT_TRUE(writeAll(file, QStringLiteral("#!/bin/sh\ntmp='%1'.$$\n: > \"$tmp\"\n"
+                                                  "for a in \"$@\"; do printf '%s\\0' \"$a\" >> \"$tmp\"; done\n"
+                                                  "mv \"$tmp\" '%1'\nexit %2\n")
                                        .arg(log(program)).arg(exitCode).toUtf8()));
         QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
@@ -124,6 +129,8 @@ TEST_F(Browser, HelpOpensOurHelpAsHtmlAndTheMakersPageAsAnAddress)
     stub(QStringLiteral("xdg-open"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(QN4_SOURCE_DIR "/data/Qn4.hlp"), path(QStringLiteral("Qn4.hlp"))));
     TFmMain& m = makeWindow(true);
+    m.activateWindow();
+    QApplication::processEvents();
     QTest::keyClick(&m, Qt::Key_F1);
     const QStringList args = argumentsOf(QStringLiteral("xdg-open"));
     ASSERT_EQ(args.size(), 1);
