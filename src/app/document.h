@@ -2,7 +2,7 @@
 // One document: a tab of EditControl holding one plain-text editor.
 
 #include "charset/textfile.h"
-#include "tagtree/tagpaste.h"
+#include "platform/product.h"
 
 #include <QKeySequence>
 #include <QList>

@@ -3,10 +3,9 @@
 
 #include "tagtree/tagnode.h"
 
-#include <QString>
+#include "platform/product.h"
 
-// MIME type of a drag that starts in the tag tree.
-inline constexpr const char* kTagTreeMimeType = "application/x-quillnest4-tagtree";
+#include <QString>
 
 struct TagPasteText {
     QString text;       // the whole insertion
