@@ -1,5 +1,7 @@
 #include "app/document.h"
 
+#include "app/linemap.h"
+
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -80,8 +82,48 @@ bool DocumentEditor::event(QEvent* e)
     return QPlainTextEdit::event(e);
 }
 
+bool DocumentEditor::editAtJoin(QKeyEvent* e)
+{
+    LineMap& map = LineMap::of(document());
+    if (!map.joined() || isReadOnly())
+        return false;
+    QTextCursor c = textCursor();
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+        && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) {
+        // The new block starts a line of the file even when the block it is
+        // split from continues one.
+        c.beginEditBlock();
+        c.removeSelectedText();
+        c.insertBlock(lines::lineStartFormat(c.blockFormat()), c.charFormat());
+        c.endEditBlock();
+    } else if (e->key() == Qt::Key_Backspace && mods == Qt::NoModifier && !c.hasSelection()
+               && c.atBlockStart() && lines::continues(c.block())
+               && c.block().previous().length() > 1) {
+        // Between two pieces of a line the character before the caret is
+        // the last of the piece above: the join itself is not the file's.
+        c.setPosition(c.position() - 1);
+        c.deletePreviousChar();
+    } else if (e->key() == Qt::Key_Delete && mods == Qt::NoModifier && !c.hasSelection()
+               && c.atBlockEnd() && lines::continues(c.block().next())
+               && c.block().next().length() > 1) {
+        c.setPosition(c.position() + 1);
+        c.deleteChar();
+    } else {
+        return false;
+    }
+    setTextCursor(c);
+    ensureCursorVisible();
+    return true;
+}
+
 void DocumentEditor::keyPressEvent(QKeyEvent* e)
 {
+    if (editAtJoin(e)) {
+        e->accept();
+        emit keyPressed(e);
+        return;
+    }
     // Shift+Enter would put a soft line separator into the text, which a
     // Shift_JIS file cannot hold: every Enter starts a new line.
     if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
@@ -130,6 +172,33 @@ QList<QTextBlock> DocumentEditor::shownBlocks() const
     return shown;
 }
 
+QMimeData* DocumentEditor::createMimeDataFromSelection() const
+{
+    // Plain text as the file holds it: pieces of a long line copy as one.
+    const QTextCursor c = textCursor();
+    auto* data = new QMimeData;
+    data->setText(LineMap::of(document()).textBetween(c.selectionStart(), c.selectionEnd()));
+    return data;
+}
+
+void DocumentEditor::insertFromMimeData(const QMimeData* source)
+{
+    if (isReadOnly() || !source || !source->hasText())
+        return;
+    QString text = source->text();
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    for (QChar& ch : text)
+        if (ch == u'\r' || ch.unicode() == 0x2029)
+            ch = u'\n';
+    QTextCursor c = textCursor();
+    c.beginEditBlock();
+    c.removeSelectedText();
+    lines::insertText(c, text);
+    c.endEditBlock();
+    setTextCursor(c);
+    ensureCursorVisible();
+}
+
 static bool fromTagTree(const QMimeData* m)
 {
     return m && m->hasFormat(QLatin1String(kTagTreeMimeType));
@@ -167,11 +236,7 @@ void DocumentEditor::dropEvent(QDropEvent* e)
 
 QString editorText(const QPlainTextEdit& edit)
 {
-    QString t = edit.document()->toRawText();
-    for (QChar& c : t)
-        if (c.unicode() == 0x2029 || c.unicode() == 0x2028)
-            c = QLatin1Char('\n');
-    return t;
+    return LineMap::of(edit.document()).text();
 }
 
 namespace {
@@ -227,7 +292,7 @@ FillResult fillEditor(QPlainTextEdit& edit, QByteArrayView bytes, qsizetype piec
                 lineBreak = piece.lineBreak;
                 first = false;
             }
-            cursor.insertText(piece.text);
+            lines::insertText(cursor, piece.text);
             at = end;
             if (progress && at < size && !progress(at, size)) {
                 result.cancelled = true;
@@ -246,9 +311,13 @@ FillResult fillEditor(QPlainTextEdit& edit, QByteArrayView bytes, qsizetype piec
     if (sjis::hasMixedBreaks(bytes, lineBreak)) {
         result.mixedBreaks = true;
         const std::vector<sjis::LineBreak> breaks = sjis::lineBreaksOf(bytes);
-        QTextBlock block = doc->firstBlock();
-        for (size_t i = 0; i < breaks.size() && block.isValid(); ++i, block = block.next())
-            block.setUserData(new LineBreakData(breaks[i]));
+        // A line held in pieces has its break on its last piece.
+        size_t i = 0;
+        for (QTextBlock block = doc->firstBlock(); i < breaks.size() && block.isValid();
+             block = block.next()) {
+            if (!lines::continues(block.next()))
+                block.setUserData(new LineBreakData(breaks[i++]));
+        }
     }
 
     doc->setUndoRedoEnabled(undo);   // the fill itself is not undoable
@@ -269,6 +338,8 @@ std::optional<QByteArray> documentBytes(const QPlainTextEdit& edit, sjis::LineBr
         // A line separator inside a block (pasted text) starts a new line too.
         const qsizetype separators = b.text().count(QChar(0x2028));
         breaks.insert(breaks.end(), size_t(separators), lineBreak);
+        if (lines::continues(b.next()))
+            continue;   // the line goes on in the next block
         const auto* data = static_cast<const LineBreakData*>(b.userData());
         breaks.push_back(data ? data->lineBreak : lineBreak);
     }

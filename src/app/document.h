@@ -46,8 +46,13 @@ protected:
     void dragMoveEvent(QDragMoveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
+    QMimeData* createMimeDataFromSelection() const override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
+    // Enter, Backspace and Delete where a long line is held in pieces; false
+    // when the key is the editor's own business.
+    bool editAtJoin(QKeyEvent* e);
     QList<QKeySequence> m_windowKeys;
     std::function<void()> m_beforePaint;
 };

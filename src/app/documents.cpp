@@ -1,6 +1,7 @@
 #include "app/documents.h"
 
 #include "app/documentfile.h"
+#include "app/linemap.h"
 #include "platform/busy.h"
 #include "platform/clock.h"
 
@@ -121,7 +122,7 @@ Document& Documents::restore(const QString& text, const QString& path, bool hasF
     Document& doc = m_makeDocument();
     {
         QTextCursor c(doc.edit->document());
-        c.insertText(text);
+        lines::insertText(c, text);
     }
     doc.edit->document()->clearUndoRedoStacks();
     doc.lineBreak = lineBreak;

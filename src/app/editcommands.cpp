@@ -1,5 +1,6 @@
 #include "app/editcommands.h"
 
+#include "app/linemap.h"
 #include "app/tfmmain.h"
 #include "platform/prompts.h"
 #include "platform/clock.h"
@@ -161,12 +162,14 @@ void EditCommands::MOneClick()
         return;
     // From the caret position of the last caret update: the start of that
     // line, then as many characters as the line holds, without its break.
-    const QTextBlock block = e->document()->findBlockByNumber(m.caretLine());
+    LineMap& map = LineMap::of(e->document());
+    const QTextBlock block = map.lineStart(m.caretLine());
     if (!block.isValid())
         return;
+    const QTextBlock last = map.lineEnd(block);
     QTextCursor c(e->document());
     c.setPosition(block.position());
-    c.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+    c.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
     e->setTextCursor(c);
 }
 
@@ -189,9 +192,10 @@ void EditCommands::FindNext()
         e->setFocus();
         return;
     }
-    // Document positions and the raw text's indexes are the same (one
-    // separator character between lines).
-    const QString text = e->document()->toRawText();
+    // Matches are found in the file's text, across the pieces a long line
+    // is held in; SearchPos counts in that text too.
+    std::vector<qsizetype> joins;
+    const QString text = LineMap::of(e->document()).text(&joins);
     qsizetype at = text.indexOf(needle, 0, Qt::CaseInsensitive);
     if (at < 0) {
         m.prompts().message(&m, kProduct,
@@ -212,8 +216,8 @@ void EditCommands::FindNext()
     }
     SearchPos = at + needle.size();
     QTextCursor c(e->document());
-    c.setPosition(int(at));
-    c.setPosition(int(at + needle.size()), QTextCursor::KeepAnchor);
+    c.setPosition(documentPositionOf(at, joins, true));
+    c.setPosition(documentPositionOf(at + needle.size(), joins, false), QTextCursor::KeepAnchor);
     e->setTextCursor(c);
     e->ensureCursorVisible();
     e->setFocus();

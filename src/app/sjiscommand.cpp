@@ -1,5 +1,7 @@
 #include "app/sjiscommand.h"
 
+#include "app/linemap.h"
+
 #include "app/tfmmain.h"
 #include "charset/sjis.h"
 #include "app/document.h"
@@ -49,18 +51,25 @@ bool convertEditorToSjis(TAutoSjisConv& conv, QPlainTextEdit& edit)
     const QString after = convertTextToSjis(conv, before);
     if (after == before)
         return false;
-    const QTextCursor old = edit.textCursor();
-    const int line = old.blockNumber();
-    const int column = old.positionInBlock();
+    LineMap& map = LineMap::of(edit.document());
+    const LineMap::Position old = map.positionOf(edit.textCursor().position());
 
     QTextCursor c(edit.document());
     c.beginEditBlock();
     c.select(QTextCursor::Document);
-    c.insertText(after);
+    c.removeSelectedText();
+    c.setBlockFormat(lines::lineStartFormat(c.blockFormat()));
+    lines::insertText(c, after);
     c.endEditBlock();
 
-    const QTextBlock block = edit.document()->findBlockByNumber(line);
+    // The caret goes back to its line and column, or the end of the line.
+    QTextBlock block = map.lineStart(old.line);
     if (block.isValid()) {
+        int column = old.column;
+        while (column >= block.length() && lines::continues(block.next())) {
+            column -= block.length() - 1;
+            block = block.next();
+        }
         QTextCursor caret(block);
         caret.setPosition(block.position() + std::min(column, block.length() - 1));
         edit.setTextCursor(caret);

@@ -1,5 +1,7 @@
 #include "app/tfmmain.h"
 
+#include "app/linemap.h"
+
 #include "app/tfmver.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"
@@ -377,6 +379,51 @@ void TFmMain::setSuperMode()
 
 // ------------------------------------------------------------------ caret
 
+// The tag around the caret: from the nearest '<' before it on its line to
+// the nearest '>' after it on the line, if both are there.  Only the pieces
+// of the line between those two are read, never the whole line.
+static QString tagAround(const LineMap& map, const QTextCursor& cursor)
+{
+    const QTextBlock caretBlock = cursor.block();
+    const int inBlock = cursor.positionInBlock();
+    QStringList before;   // from the '<' to the caret, pieces in reverse
+    bool found = false;
+    QTextBlock b = caretBlock;
+    QString t = b.text().left(inBlock);
+    while (true) {
+        const qsizetype lt = t.lastIndexOf(u'<');
+        if (lt >= 0) {
+            before.append(t.mid(lt));
+            found = true;
+            break;
+        }
+        before.append(t);
+        if (!map.joined() || !lines::continues(b))
+            break;
+        b = b.previous();
+        t = b.text();
+    }
+    if (!found)
+        return {};
+    QString tag;
+    for (auto it = before.crbegin(); it != before.crend(); ++it)
+        tag += *it;
+    b = caretBlock;
+    t = b.text().mid(inBlock);
+    while (true) {
+        const qsizetype gt = t.indexOf(u'>');
+        if (gt >= 0) {
+            tag += QStringView(t).first(gt + 1);
+            return tag;
+        }
+        tag += t;
+        if (!map.joined() || !lines::continues(b.next()))
+            return {};
+        b = b.next();
+        t = b.text();
+    }
+}
+
 void TFmMain::UpdateCaret()
 {
     m_caretTagText.clear();
@@ -386,34 +433,11 @@ void TFmMain::UpdateCaret()
         m_caretColumn = 0;
     } else {
         const QTextCursor cursor = edit->textCursor();
-        const QTextBlock block = cursor.block();
-        m_caretLine = block.blockNumber();
-        m_caretColumn = cursor.positionInBlock();
-        // Only the stretch between the nearest '<' before the caret and the
-        // nearest '>' after it is looked at, never the whole line.
-        const QTextDocument* doc = edit->document();
-        const int lineStart = block.position();
-        const int lineEnd = lineStart + block.length() - 1; // before the separator
-        const int caret = cursor.position();
-        int start = -1;
-        for (int p = caret - 1; p >= lineStart; --p) {
-            if (doc->characterAt(p) == u'<') {
-                start = p;
-                break;
-            }
-        }
-        if (start >= 0) {
-            for (int p = caret; p < lineEnd; ++p) {
-                if (doc->characterAt(p) == u'>') {
-                    // Character by character: a text cursor would lay out
-                    // the whole line to place itself.
-                    m_caretTagText.reserve(p + 1 - start);
-                    for (int q = start; q <= p; ++q)
-                        m_caretTagText += doc->characterAt(q);
-                    break;
-                }
-            }
-        }
+        LineMap& map = LineMap::of(edit->document());
+        const LineMap::Position at = map.positionOf(cursor.position());
+        m_caretLine = at.line;
+        m_caretColumn = at.column;
+        m_caretTagText = tagAround(map, cursor);
     }
     setStatusPanel(0, QStringLiteral("  行 ： %1 列 ： %2").arg(m_caretLine).arg(m_caretColumn));
     emit m_events.caretTagUpdated(m_caretTagText);
@@ -454,9 +478,8 @@ QString TFmMain::selectedText() const
     DocumentEditor* e = CurrentEdit();
     if (!e)
         return QString();
-    QString selected = e->textCursor().selectedText();
-    selected.replace(QChar(0x2029), QLatin1Char('\n'));
-    return selected;
+    const QTextCursor c = e->textCursor();
+    return LineMap::of(e->document()).textBetween(c.selectionStart(), c.selectionEnd());
 }
 
 QString TFmMain::lineText(int line) const
@@ -464,8 +487,7 @@ QString TFmMain::lineText(int line) const
     DocumentEditor* e = CurrentEdit();
     if (!e)
         return QString();
-    const QTextBlock block = e->document()->findBlockByNumber(line);
-    return block.isValid() ? block.text() : QString();
+    return LineMap::of(e->document()).lineText(line);
 }
 
 void TFmMain::focusEditor()

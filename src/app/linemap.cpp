@@ -1,0 +1,261 @@
+#include "app/linemap.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace lines {
+
+namespace {
+constexpr int kContinues = QTextFormat::UserProperty + 1;
+
+void appendLine(QString& out, QStringView block)
+{
+    const qsizetype at = out.size();
+    out += block;
+    for (qsizetype i = at; i < out.size(); ++i)
+        if (out[i].unicode() == 0x2028)   // a line separator pasted into the block
+            out[i] = QLatin1Char('\n');
+}
+} // namespace
+
+bool continues(const QTextBlock& block)
+{
+    return block.isValid() && block.blockFormat().boolProperty(kContinues);
+}
+
+QTextBlockFormat lineStartFormat(QTextBlockFormat format)
+{
+    format.clearProperty(kContinues);
+    return format;
+}
+
+QTextBlockFormat continuationFormat(QTextBlockFormat format)
+{
+    format.setProperty(kContinues, true);
+    return format;
+}
+
+qsizetype pieceEnd(QStringView text, qsizetype from, qsizetype lineEnd)
+{
+    if (lineEnd - from <= kPiece)
+        return lineEnd;
+    qsizetype end = from + kPiece;
+    const QStringView half = text.sliced(from + kPiece / 2, kPiece / 2);
+    qsizetype cut = half.lastIndexOf(u'>');
+    if (cut < 0)
+        cut = half.lastIndexOf(u' ');
+    if (cut >= 0)
+        end = from + kPiece / 2 + cut + 1;
+    else if (text[end - 1].isHighSurrogate() && text[end].isLowSurrogate())
+        --end;
+    return end;
+}
+
+void insertText(QTextCursor& cursor, QStringView text)
+{
+    LineMap& map = LineMap::of(cursor.document());
+    // A run of text whose lines are all short goes in at once; a new block
+    // copies the format of the block it is split from, so a run inserted
+    // into a continuing block must start its second line itself.
+    auto insertRun = [&](QStringView run) {
+        if (run.isEmpty())
+            return;
+        const qsizetype nl = run.indexOf(u'\n');
+        if (nl >= 0 && continues(cursor.block())) {
+            cursor.insertText(run.first(nl).toString());
+            cursor.insertBlock(lineStartFormat(cursor.blockFormat()));
+            run = run.sliced(nl + 1);
+        }
+        cursor.insertText(run.toString());
+    };
+
+    qsizetype pending = 0;   // start of what is not inserted yet
+    qsizetype start = 0;
+    while (start <= text.size()) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0)
+            end = text.size();
+        if (end - start > kLongLine) {
+            insertRun(text.sliced(pending, start - pending));
+            const QTextBlockFormat joined = continuationFormat(cursor.blockFormat());
+            for (qsizetype at = start; at < end;) {
+                const qsizetype cut = pieceEnd(text, at, end);
+                cursor.insertText(text.sliced(at, cut - at).toString());
+                if (cut < end) {
+                    cursor.insertBlock(joined);
+                    map.markJoined();
+                }
+                at = cut;
+            }
+            pending = end;
+            if (end < text.size()) {
+                cursor.insertBlock(lineStartFormat(cursor.blockFormat()));
+                pending = end + 1;
+            }
+        }
+        start = end + 1;
+    }
+    insertRun(text.sliced(std::min(pending, text.size())));
+}
+
+} // namespace lines
+
+LineMap::LineMap(QTextDocument* doc) : QObject(doc), m_doc(doc)
+{
+    setObjectName(QStringLiteral("qn4LineMap"));
+    connect(doc, &QTextDocument::contentsChange, this,
+            [this](int position, int, int) { changed(position); });
+}
+
+LineMap& LineMap::of(QTextDocument* doc)
+{
+    if (auto* map = doc->findChild<LineMap*>(QStringLiteral("qn4LineMap"), Qt::FindDirectChildrenOnly))
+        return *map;
+    return *new LineMap(doc);
+}
+
+void LineMap::changed(int position)
+{
+    if (!m_joined || m_counted == 0)
+        return;
+    // Blocks before the one holding the change keep their numbers and lines.
+    m_counted = std::min(m_counted, m_doc->findBlock(position).blockNumber());
+    if (m_counted < 0)
+        m_counted = 0;
+}
+
+void LineMap::countUpTo(int block)
+{
+    if (block < m_counted)
+        return;
+    const int count = m_doc->blockCount();
+    if (int(m_lineOf.size()) != count)
+        m_lineOf.resize(size_t(count));
+    block = std::min(block, count - 1);
+    QTextBlock b = m_doc->findBlockByNumber(m_counted);
+    int line = m_counted == 0 ? -1 : m_lineOf[size_t(m_counted - 1)];
+    for (int n = m_counted; n <= block && b.isValid(); ++n, b = b.next()) {
+        if (n == 0 || !lines::continues(b))
+            ++line;
+        m_lineOf[size_t(n)] = line;
+    }
+    m_counted = block + 1;
+}
+
+int LineMap::lineOf(const QTextBlock& block)
+{
+    const int n = block.blockNumber();
+    if (!m_joined || n < 0)
+        return n;
+    countUpTo(n);
+    return m_lineOf[size_t(n)];
+}
+
+QTextBlock LineMap::lineStart(int line)
+{
+    if (!m_joined)
+        return m_doc->findBlockByNumber(line);
+    if (line < 0)
+        return {};
+    // Count only as far as needed: a line's first block is at least `line`.
+    int upTo = std::max(line, m_counted - 1);
+    while (true) {
+        countUpTo(upTo);
+        if (m_lineOf[size_t(m_counted - 1)] >= line || m_counted >= m_doc->blockCount())
+            break;
+        upTo = std::min(m_doc->blockCount() - 1, upTo * 2 + 1);
+    }
+    const auto end = m_lineOf.begin() + m_counted;
+    const auto it = std::lower_bound(m_lineOf.begin(), end, line);
+    if (it == end || *it != line)
+        return {};
+    return m_doc->findBlockByNumber(int(it - m_lineOf.begin()));
+}
+
+QTextBlock LineMap::lineEnd(QTextBlock block) const
+{
+    if (!m_joined)
+        return block;
+    while (lines::continues(block.next()))
+        block = block.next();
+    return block;
+}
+
+LineMap::Position LineMap::positionOf(int documentPosition)
+{
+    const QTextBlock block = m_doc->findBlock(documentPosition);
+    if (!block.isValid())
+        return {};
+    if (!m_joined || !lines::continues(block))
+        return {lineOf(block), documentPosition - block.position()};
+    const int line = lineOf(block);
+    const QTextBlock first = lineStart(line);
+    // One separator between each two blocks of the line is not the file's.
+    const int joins = block.blockNumber() - first.blockNumber();
+    return {line, documentPosition - first.position() - joins};
+}
+
+QString LineMap::lineText(int line)
+{
+    QTextBlock b = lineStart(line);
+    if (!b.isValid())
+        return {};
+    QString out;
+    lines::appendLine(out, b.text());
+    while (m_joined && lines::continues(b.next())) {
+        b = b.next();
+        lines::appendLine(out, b.text());
+    }
+    return out;
+}
+
+QString LineMap::text(std::vector<qsizetype>* joins) const
+{
+    if (joins)
+        joins->clear();
+    if (!m_joined) {
+        QString t = m_doc->toRawText();
+        for (QChar& c : t)
+            if (c.unicode() == 0x2029 || c.unicode() == 0x2028)
+                c = QLatin1Char('\n');
+        return t;
+    }
+    QString out;
+    out.reserve(m_doc->characterCount());
+    for (QTextBlock b = m_doc->firstBlock(); b.isValid(); b = b.next()) {
+        if (b != m_doc->firstBlock()) {
+            if (!lines::continues(b))
+                out += QLatin1Char('\n');
+            else if (joins)
+                joins->push_back(out.size());
+        }
+        lines::appendLine(out, b.text());
+    }
+    return out;
+}
+
+QString LineMap::textBetween(int from, int to) const
+{
+    if (from > to)
+        std::swap(from, to);
+    QString out;
+    QTextBlock b = m_doc->findBlock(from);
+    for (bool first = true; b.isValid() && b.position() <= to; b = b.next(), first = false) {
+        if (!first && !lines::continues(b))
+            out += QLatin1Char('\n');
+        const int start = std::max(from - b.position(), 0);
+        const int end = std::min(to - b.position(), b.length() - 1);
+        if (end > start)
+            lines::appendLine(out, QStringView(b.text()).sliced(start, end - start));
+    }
+    return out;
+}
+
+int documentPositionOf(qsizetype fileIndex, const std::vector<qsizetype>& joins, bool after)
+{
+    const auto it = after ? std::upper_bound(joins.begin(), joins.end(), fileIndex)
+                          : std::lower_bound(joins.begin(), joins.end(), fileIndex);
+    return int(fileIndex + (it - joins.begin()));
+}

@@ -1,0 +1,95 @@
+#pragma once
+// A line of the file longer than a few thousand characters is held in the
+// editor as several blocks: every block after the first "continues" the line
+// of the block before it (a property of its block format, so undo and redo
+// keep it).  Qt lays out and shapes a whole block on every change, so a
+// minified page on one line would cost seconds per key; pieces of about a
+// thousand characters cost well under a millisecond.  The break between such
+// blocks is never written, and everything the user sees of lines (the status
+// bar, search, the tag at the caret, copying) counts the file's lines.
+
+#include <QObject>
+#include <QString>
+#include <QStringView>
+#include <QTextBlock>
+#include <QTextBlockFormat>
+
+#include <vector>
+
+class QTextCursor;
+class QTextDocument;
+
+namespace lines {
+
+// Lines up to kLongLine characters stay one block; longer ones are cut into
+// pieces of at most kPiece characters (after a '>' where one is near).
+inline constexpr qsizetype kLongLine = 2048;
+inline constexpr qsizetype kPiece = 1024;
+
+// True when the block continues the line of the block before it.
+bool continues(const QTextBlock& block);
+// `format` without (or with) the continuation mark.
+QTextBlockFormat lineStartFormat(QTextBlockFormat format);
+QTextBlockFormat continuationFormat(QTextBlockFormat format);
+
+// Where a piece of a long line ends: at most kPiece characters from `from`,
+// just after the last '>' (else space) in its second half, never inside a
+// surrogate pair.
+qsizetype pieceEnd(QStringView text, qsizetype from, qsizetype lineEnd);
+
+// Inserts file text ('\n' between lines) at the cursor as the editor holds
+// it: long lines in pieces, each line the text starts keeps its start.  The
+// caller opens the edit block.
+void insertText(QTextCursor& cursor, QStringView text);
+
+} // namespace lines
+
+// The file's lines over a document's blocks.  Documents that never held a
+// long line map one to one and cost nothing; otherwise the line of each
+// block is counted once and kept until an edit changes the blocks it stands
+// on, so a key at the caret recounts only from the caret.
+class LineMap final : public QObject {
+public:
+    // The map of `doc` (made on first use, owned by the document).
+    static LineMap& of(QTextDocument* doc);
+
+    // Set once a continuing block is made in the document.
+    bool joined() const { return m_joined; }
+    void markJoined() { m_joined = true; }
+
+    // The file line (from 0) of a block.
+    int lineOf(const QTextBlock& block);
+    // The first block of a file line; invalid past the last line.
+    QTextBlock lineStart(int line);
+    // The last block of the line a block belongs to.
+    QTextBlock lineEnd(QTextBlock block) const;
+
+    struct Position {
+        int line = 0;
+        int column = 0;   // UTF-16 units from the start of the line
+    };
+    Position positionOf(int documentPosition);
+
+    // The text of one file line, without its break.
+    QString lineText(int line);
+    // The file's text ('\n' between lines).  With `joins`, also the indexes
+    // into that text where one block continues another, in order.
+    QString text(std::vector<qsizetype>* joins = nullptr) const;
+    // The text between two document positions as the file holds it.
+    QString textBetween(int from, int to) const;
+
+private:
+    explicit LineMap(QTextDocument* doc);
+    void changed(int position);
+    void countUpTo(int block);
+
+    QTextDocument* m_doc;
+    bool m_joined = false;
+    std::vector<int> m_lineOf;   // file line of each block in [0, m_counted)
+    int m_counted = 0;
+};
+
+// Document positions of an index into the file's text (LineMap::text with
+// its joins): where a join falls at the index, `after` picks the position
+// after it (the start of the continuing block), else the one before it.
+int documentPositionOf(qsizetype fileIndex, const std::vector<qsizetype>& joins, bool after);
