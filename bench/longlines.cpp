@@ -1,0 +1,159 @@
+// Minified pages: a whole page of HTML on one line, 2 MB and 8 MB.
+// BM_OneLineOpen opens it into a shown main window and lets it paint.
+// BM_OneLineKey works at the line's start, middle or end of the open page,
+// shown and painted after each step: a typed character (with its release,
+// which updates the caret and the tag optioner's text), a Backspace, a caret
+// move (Right) and UpdateCaret alone.  Wall time (real time) throughout.
+#include "composition.h"
+#include "app/document.h"
+#include "app/filecommands.h"
+#include "app/tfmmain.h"
+#include "platform/qtprompts.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <benchmark/benchmark.h>
+
+#include <map>
+
+namespace {
+
+// A page as minifiers leave it: tags, attributes, Japanese text, no breaks.
+QByteArray minifiedPage(qsizetype size)
+{
+    QRandomGenerator rng(42);
+    QByteArray b = "<!DOCTYPE html><html><head><meta charset=\"Shift_JIS\"><title>"
+                   "\x93\xfa\x96\x7b</title></head><body>";
+    while (b.size() < size) {
+        switch (rng.bounded(4)) {
+        case 0: b += "<div class=\"c" + QByteArray::number(rng.bounded(50)) + "\">"; break;
+        case 1: b += "<a href=\"/p/" + QByteArray::number(rng.bounded(99999)) + "\">"
+                     "\x93\xfa\x96\x7b\x8c\xea\x82\xcc\x83\x65\x83\x4c\x83\x58\x83\x67</a>"; break;
+        case 2: b += "<span style=\"color:#333\">text &amp; more text</span>"; break;
+        default: b += "</div>"; break;
+        }
+    }
+    return b + "</body></html>";
+}
+
+struct Pages {
+    QTemporaryDir dir;
+    QtPrompts prompts;
+    std::map<int, QString> files;   // by size in MB
+    std::unique_ptr<TFmMain> main;
+
+    QString file(int mb)
+    {
+        auto it = files.find(mb);
+        if (it != files.end())
+            return it->second;
+        const QString path = dir.filePath(QStringLiteral("min%1.html").arg(mb));
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(minifiedPage(qsizetype(mb) << 20));
+        return files[mb] = path;
+    }
+
+    TFmMain& window()
+    {
+        if (!main) {
+            TFmMain::Options o;
+            o.compose = composeUnits;
+            o.settingsPath = dir.filePath(QStringLiteral("quillnest4.ini"));
+            o.exeDir = dir.path();
+            main = std::make_unique<TFmMain>(prompts, o);
+            main->resize(1000, 700);
+            main->show();
+            QCoreApplication::processEvents();
+        }
+        return *main;
+    }
+};
+
+Pages& pages()
+{
+    static Pages p;
+    static const bool cleanUp = [] {
+        qAddPostRoutine([] { pages().main.reset(); });
+        return true;
+    }();
+    Q_UNUSED(cleanUp);
+    return p;
+}
+
+void BM_OneLineOpen(benchmark::State& state)
+{
+    Pages& p = pages();
+    const QString file = p.file(int(state.range(0)));
+    TFmMain& main = p.window();
+    for (auto _ : state) {
+        const bool ok = openDocumentFile(main, file);
+        QCoreApplication::processEvents();   // lays out and paints the tab
+        state.PauseTiming();
+        if (!ok)
+            state.SkipWithError("open failed");
+        main.closeDocument(main.currentDocument()->number);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OneLineOpen)->ArgName("MB")->Arg(2)->Arg(8)->Unit(benchmark::kMillisecond)
+    ->Iterations(3)->Repetitions(3)->UseRealTime();
+
+enum Step { Type, Backspace, Move, Caret };
+
+void send(QWidget* w, Qt::Key key, const QString& text = {})
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &press);
+    QApplication::sendEvent(w, &release);
+}
+
+// Args: size in MB, place (0 start, 1 middle, 2 end), step.
+void BM_OneLineKey(benchmark::State& state)
+{
+    Pages& p = pages();
+    TFmMain& main = p.window();
+    if (!openDocumentFile(main, p.file(int(state.range(0))))) {
+        state.SkipWithError("open failed");
+        return;
+    }
+    DocumentEditor* edit = main.CurrentEdit();
+    QTextCursor c(edit->document());
+    const int end = edit->document()->characterCount() - 1;
+    c.setPosition(state.range(1) == 0 ? 10 : state.range(1) == 1 ? end / 2 : end - 10);
+    edit->setTextCursor(c);
+    edit->ensureCursorVisible();
+    QCoreApplication::processEvents();
+    const Step step = Step(state.range(2));
+    for (auto _ : state) {
+        switch (step) {
+        case Type: send(edit, Qt::Key_A, QStringLiteral("a")); break;
+        case Backspace: send(edit, Qt::Key_Backspace); break;
+        case Move: send(edit, Qt::Key_Right); break;
+        case Caret: main.UpdateCaret(); break;
+        }
+        QCoreApplication::processEvents();   // paints what changed
+        if (step == Move) {   // stay in place: the next round moves again
+            state.PauseTiming();
+            QTextCursor back = edit->textCursor();
+            back.movePosition(QTextCursor::PreviousCharacter);
+            edit->setTextCursor(back);
+            QCoreApplication::processEvents();
+            state.ResumeTiming();
+        }
+    }
+    main.closeDocument(main.currentDocument()->number);
+    QCoreApplication::processEvents();
+}
+BENCHMARK(BM_OneLineKey)->ArgNames({"MB", "place", "step"})
+    ->ArgsProduct({{2, 8}, {0, 1, 2}, {Type, Backspace, Move, Caret}})
+    ->Unit(benchmark::kMillisecond)->Iterations(30)->UseRealTime();
+
+} // namespace
