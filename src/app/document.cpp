@@ -1,5 +1,6 @@
 #include "app/document.h"
 
+#include "app/documentload.h"
 #include "app/linemap.h"
 
 #include <QDragEnterEvent>
@@ -183,6 +184,7 @@ QMimeData* DocumentEditor::createMimeDataFromSelection() const
 
 void DocumentEditor::insertFromMimeData(const QMimeData* source)
 {
+    DocumentLoad::finishNow(document());   // a paste goes into the whole file
     if (isReadOnly() || !source || !source->hasText())
         return;
     QString text = source->text();
@@ -236,6 +238,7 @@ void DocumentEditor::dropEvent(QDropEvent* e)
 
 QString editorText(const QPlainTextEdit& edit)
 {
+    DocumentLoad::finishNow(edit.document());
     return LineMap::of(edit.document()).text();
 }
 
@@ -251,66 +254,70 @@ public:
 
 } // namespace
 
-FillResult fillEditor(QPlainTextEdit& edit, QByteArrayView bytes, qsizetype pieceBytes,
-                      const FillProgress& progress)
+EditorFill::EditorFill(QPlainTextEdit& edit, QByteArray bytes, qsizetype pieceBytes)
+    : m_edit(edit), m_doc(edit.document()), m_bytes(std::move(bytes)),
+      m_pieceBytes(qMax<qsizetype>(pieceBytes, 1))
 {
-    FillResult result;
-    pieceBytes = qMax<qsizetype>(pieceBytes, 1);
+    m_undo = edit.document()->isUndoRedoEnabled();
+    edit.document()->setUndoRedoEnabled(false);   // the fill is not undoable
+}
+
+EditorFill::~EditorFill()
+{
+    if (!m_finished && m_doc)
+        m_doc->setUndoRedoEnabled(m_undo);
+}
+
+bool EditorFill::step(qsizetype atLeast)
+{
     // QPlainTextEdit::setPlainText applies the character format to the whole
     // text again once it is in; appending through a cursor builds the same
     // document without that second pass.  Decoding in pieces keeps the
     // decoded text small: each piece is copied into the document and
     // dropped, instead of the whole file being held twice.
-    const QSignalBlocker quiet(&edit);
-    QTextDocument* doc = edit.document();
-    const bool undo = doc->isUndoRedoEnabled();
-    doc->setUndoRedoEnabled(false);
-
-    sjis::LineBreak lineBreak = sjis::LineBreak::CrLf;
-    {
-        QTextCursor cursor(doc);
-        cursor.movePosition(QTextCursor::End);
-        cursor.beginEditBlock();
-        const char* const data = bytes.data();
-        const qsizetype size = bytes.size();
-        qsizetype at = 0;
-        bool first = true;
-        while (at < size) {
-            // A piece ends just after a line feed: 0x0A is never part of a
-            // double-byte character, and a CR LF pair stays in one piece, so
-            // every piece starts the decoder afresh.
-            qsizetype end = size;
-            if (size - at > pieceBytes) {
-                const qsizetype from = at + pieceBytes - 1;
-                if (const void* lf = std::memchr(data + from, '\n', size_t(size - from)))
-                    end = static_cast<const char*>(lf) - data + 1;
-            }
-            sjis::DocumentText piece = sjis::decodeDocument(bytes.sliced(at, end - at));
-            if (first) {
-                // The first piece runs at least to the first line feed, so
-                // it holds the file's first line break if there is one.
-                lineBreak = piece.lineBreak;
-                first = false;
-            }
-            lines::insertText(cursor, piece.text);
-            at = end;
-            if (progress && at < size && !progress(at, size)) {
-                result.cancelled = true;
-                break;
-            }
+    const QSignalBlocker quiet(&m_edit);
+    QTextCursor cursor(m_edit.document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    const char* const data = m_bytes.constData();
+    const qsizetype size = m_bytes.size();
+    const qsizetype stop = atLeast < size - m_at ? m_at + atLeast : size;
+    while (m_at < stop) {
+        // A piece ends just after a line feed: 0x0A is never part of a
+        // double-byte character, and a CR LF pair stays in one piece, so
+        // every piece starts the decoder afresh.
+        qsizetype end = size;
+        const qsizetype want = qMin(m_pieceBytes, stop - m_at);
+        if (size - m_at > want) {
+            const qsizetype from = m_at + want - 1;
+            if (const void* lf = std::memchr(data + from, '\n', size_t(size - from)))
+                end = static_cast<const char*>(lf) - data + 1;
         }
-        cursor.endEditBlock();
+        sjis::DocumentText piece = sjis::decodeDocument(QByteArrayView(m_bytes).sliced(m_at, end - m_at));
+        if (m_at == 0) {
+            // The first piece runs at least to the first line feed, so
+            // it holds the file's first line break if there is one.
+            m_lineBreak = piece.lineBreak;
+        }
+        lines::insertText(cursor, piece.text);
+        m_at = end;
     }
+    cursor.endEditBlock();
+    m_edit.document()->setModified(false);
+    return m_at >= size;
+}
 
-    result.lineBreak = lineBreak;
-    if (result.cancelled) {
-        doc->setUndoRedoEnabled(undo);
-        return result;   // the caller throws the document away
-    }
+FillResult EditorFill::finish(bool caretToStart)
+{
+    const QSignalBlocker quiet(&m_edit);
+    FillResult result;
+    result.lineBreak = m_lineBreak;
+    m_finished = true;
+    QTextDocument* doc = m_edit.document();
     // Files with one kind of break (nearly all) need nothing per line.
-    if (sjis::hasMixedBreaks(bytes, lineBreak)) {
+    if (sjis::hasMixedBreaks(m_bytes, m_lineBreak)) {
         result.mixedBreaks = true;
-        const std::vector<sjis::LineBreak> breaks = sjis::lineBreaksOf(bytes);
+        const std::vector<sjis::LineBreak> breaks = sjis::lineBreaksOf(m_bytes);
         // A line held in pieces has its break on its last piece.
         size_t i = 0;
         for (QTextBlock block = doc->firstBlock(); i < breaks.size() && block.isValid();
@@ -319,17 +326,34 @@ FillResult fillEditor(QPlainTextEdit& edit, QByteArrayView bytes, qsizetype piec
                 block.setUserData(new LineBreakData(breaks[i++]));
         }
     }
-
-    doc->setUndoRedoEnabled(undo);   // the fill itself is not undoable
+    m_bytes = QByteArray();   // not needed any more
+    doc->setUndoRedoEnabled(m_undo);
+    doc->clearUndoRedoStacks();
     doc->setModified(false);
-    edit.setTextCursor(QTextCursor(doc));   // caret at the start, nothing selected
+    if (caretToStart)
+        m_edit.setTextCursor(QTextCursor(doc));   // caret at the start, nothing selected
     return result;
+}
+
+FillResult fillEditor(QPlainTextEdit& edit, QByteArray bytes, qsizetype pieceBytes,
+                      const FillProgress& progress)
+{
+    EditorFill fill(edit, std::move(bytes), pieceBytes);
+    while (!fill.step(pieceBytes)) {
+        if (progress && !progress(fill.done(), fill.total())) {
+            FillResult cancelled;
+            cancelled.lineBreak = fill.lineBreak();
+            cancelled.cancelled = true;
+            return cancelled;   // the caller throws the document away
+        }
+    }
+    return fill.finish(true);
 }
 
 std::optional<QByteArray> documentBytes(const QPlainTextEdit& edit, sjis::LineBreak lineBreak,
                                         bool mixedBreaks, sjis::EncodeError* error)
 {
-    const QString text = editorText(edit);
+    const QString text = editorText(edit);   // the whole file, if it was still loading
     if (!mixedBreaks)
         return sjis::encodeDocument(text, lineBreak, error);
     std::vector<sjis::LineBreak> breaks;

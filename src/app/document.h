@@ -7,6 +7,8 @@
 #include <QKeySequence>
 #include <QList>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QTextDocument>
 #include <QString>
 #include <QTextBlock>
 
@@ -96,7 +98,36 @@ struct FillResult {
 };
 // Told the bytes done and the total after each piece; false stops the fill.
 using FillProgress = std::function<bool(qsizetype done, qsizetype total)>;
-FillResult fillEditor(QPlainTextEdit& edit, QByteArrayView bytes,
+// The same fill a step at a time (a document loaded from the event loop).
+// The editor's signals are blocked during each step and its modified flag
+// is clear after it; the fill is never undoable.
+class EditorFill {
+public:
+    EditorFill(QPlainTextEdit& edit, QByteArray bytes, qsizetype pieceBytes = kFillPieceBytes);
+    ~EditorFill();
+    EditorFill(const EditorFill&) = delete;
+    EditorFill& operator=(const EditorFill&) = delete;
+    // Appends at least `atLeast` more bytes' worth (up to the next line
+    // feed) or the rest; true once everything is in.
+    bool step(qsizetype atLeast);
+    // After the last step: the breaks of a mixed file, nothing to undo.
+    FillResult finish(bool caretToStart);
+    qsizetype done() const { return m_at; }
+    qsizetype total() const { return m_bytes.size(); }
+    sjis::LineBreak lineBreak() const { return m_lineBreak; }   // known after the first step
+
+private:
+    QPlainTextEdit& m_edit;
+    QPointer<QTextDocument> m_doc;   // gone first when the editor is destroyed mid-fill
+    bool m_finished = false;
+    QByteArray m_bytes;
+    qsizetype m_pieceBytes;
+    qsizetype m_at = 0;
+    bool m_undo = true;
+    sjis::LineBreak m_lineBreak = sjis::LineBreak::CrLf;
+};
+
+FillResult fillEditor(QPlainTextEdit& edit, QByteArray bytes,
                       qsizetype pieceBytes = kFillPieceBytes, const FillProgress& progress = {});
 
 // The bytes a document is saved as: its text with its line breaks.  In a

@@ -1,6 +1,7 @@
 #include "app/documents.h"
 
 #include "app/documentfile.h"
+#include "app/documentload.h"
 #include "app/linemap.h"
 #include "platform/busy.h"
 #include "platform/clock.h"
@@ -88,8 +89,33 @@ Document* Documents::open(const QString& path, QString* error, const FillProgres
     }
     const Filling quiet(*this);
     Document& doc = m_makeDocument();
-    const FillResult filled = fillEditor(*doc.edit, read.bytes, kFillPieceBytes, progress);
-    read.bytes = QByteArray();   // the bytes are not needed any more
+    if (read.bytes.size() > DocumentLoad::kAtOnceBytes) {
+        // Shown at once; the rest comes in from the event loop.
+        const int n = doc.number;
+        FillResult filled;
+        DocumentLoad* load = DocumentLoad::start(*doc.edit, std::move(read.bytes), &filled);
+        doc.path = path;
+        doc.hasFile = true;
+        doc.lineBreak = filled.lineBreak;
+        doc.mixedBreaks = filled.mixedBreaks;
+        if (load) {
+            doc.lineBreak = load->lineBreak();
+            connect(load, &DocumentLoad::progressed, this, [this, n](qsizetype done, qsizetype total) {
+                if (Document* d = byNumber(n))
+                    emit loading(d, done, total);
+            });
+            connect(load, &DocumentLoad::finished, this, [this, n](const FillResult& r) {
+                if (Document* d = byNumber(n)) {
+                    d->lineBreak = r.lineBreak;
+                    d->mixedBreaks = r.mixedBreaks;
+                    emit stateChanged(d);
+                }
+            });
+        }
+        m_finishFilling(doc);
+        return &doc;
+    }
+    const FillResult filled = fillEditor(*doc.edit, std::move(read.bytes), kFillPieceBytes, progress);
     if (filled.cancelled) {
         m_discard(doc.number);
         if (error)

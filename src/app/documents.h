@@ -82,6 +82,8 @@ signals:
     void stateChanged(Document* doc);
     void contentChanged(Document* doc);
     void removed(int number);
+    // A big file loading in the background: bytes in so far, and all.
+    void loading(Document* doc, qsizetype done, qsizetype total);
 
 private:
     bool write(Document& doc, const QString& path, QString* error);

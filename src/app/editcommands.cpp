@@ -1,5 +1,6 @@
 #include "app/editcommands.h"
 
+#include "app/documentload.h"
 #include "app/linemap.h"
 #include "app/tfmmain.h"
 #include "platform/prompts.h"
@@ -194,6 +195,7 @@ void EditCommands::FindNext()
     }
     // Matches are found in the file's text, across the pieces a long line
     // is held in; SearchPos counts in that text too.
+    DocumentLoad::finishNow(e->document());
     std::vector<qsizetype> joins;
     const QString text = LineMap::of(e->document()).text(&joins);
     qsizetype at = text.indexOf(needle, 0, Qt::CaseInsensitive);

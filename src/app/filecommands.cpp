@@ -1,5 +1,7 @@
 #include "app/filecommands.h"
 
+#include "app/documentload.h"
+
 #include "app/document.h"
 #include "app/settings.h"
 #include "app/tfmmain.h"
@@ -311,6 +313,7 @@ void FileCommands::MPrintStartClick()
     if (!m_main.prompts().printDialog(&m_main, p))
         return;
     p.setDocName(doc->path);
+    DocumentLoad::finishNow(doc->edit->document());
     doc->edit->print(&p);
     if (p.printerState() == QPrinter::Error)
         warn(QStringLiteral("%1 を印刷できませんでした。").arg(doc->path));

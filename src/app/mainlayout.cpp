@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -384,6 +385,15 @@ MainControls build(QMainWindow& w)
         status->addWidget(l, i == 5 ? 1 : 0);
     }
     c.StatusPanel[0]->setText(QStringLiteral("  行 ： 0 列 ： 0"));
+    // How far a big file has loaded (shown only while the current one loads).
+    c.LoadProgress = new QProgressBar(status);
+    c.LoadProgress->setObjectName(QStringLiteral("LoadProgress"));
+    c.LoadProgress->setAccessibleName(QStringLiteral("読み込み中"));
+    c.LoadProgress->setFormat(QStringLiteral("読み込み中 %p%"));
+    c.LoadProgress->setRange(0, 100);
+    c.LoadProgress->setMaximumWidth(160);
+    c.LoadProgress->hide();
+    status->addPermanentWidget(c.LoadProgress);
     return c;
 }
 

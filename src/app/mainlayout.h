@@ -6,6 +6,7 @@
 
 class QAction;
 class QLabel;
+class QProgressBar;
 class QLineEdit;
 class QMainWindow;
 class QMenu;
@@ -87,6 +88,7 @@ struct MainControls {
     QLineEdit* SearchEdit = nullptr;
     QTabWidget* EditControl = nullptr;
     QLabel* StatusPanel[6] = {};
+    QProgressBar* LoadProgress = nullptr;
 };
 
 namespace MainLayout {

@@ -1,5 +1,6 @@
 #include "app/tfmmain.h"
 
+#include "app/documentload.h"
 #include "app/linemap.h"
 
 #include "app/tfmver.h"
@@ -15,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressBar>
 #include <QResizeEvent>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -49,6 +51,10 @@ TFmMain::TFmMain(Prompts& prompts, Options options, QWidget* parent)
                            [this](Document& d) { finishFilling(d); },
                            [this](int n) { closeDocument(n); });
     connect(m_documents.get(), &Documents::stateChanged, this, &TFmMain::showDocumentState);
+    connect(m_documents.get(), &Documents::loading, this, [this](Document* d, qsizetype, qsizetype) {
+        if (d == currentDocument())
+            showLoadProgress();
+    });
     m_activeEditMenu = m_c.EditMenu1;
     connect(m_c.EditControl, &QTabWidget::currentChanged, this, [this](int) {
         if (!m_closingTab)
@@ -266,7 +272,20 @@ void TFmMain::finishFilling(Document& doc)
     setCaptionForCurrent();
     setStatusPanel(2, doc.saveTime);
     doc.edit->setFocus();
+    showLoadProgress();
     UpdateCaret();
+}
+
+void TFmMain::showLoadProgress()
+{
+    const Document* d = currentDocument();
+    const DocumentLoad* load = d ? DocumentLoad::of(d->edit->document()) : nullptr;
+    if (!load || load->total() <= 0) {
+        m_c.LoadProgress->hide();
+        return;
+    }
+    m_c.LoadProgress->setValue(int(load->done() * 100 / load->total()));
+    m_c.LoadProgress->show();
 }
 
 void TFmMain::closeDocument(int n)
@@ -285,6 +304,7 @@ void TFmMain::closeDocument(int n)
 
     m_c.MUndo->setEnabled(false);
     m_c.ToolUndo->setEnabled(false);
+    showLoadProgress();
 
     if (m_c.EditControl->count() == 0) {
         afterLastClose();
@@ -340,6 +360,7 @@ void TFmMain::EditControlChange()
     m_c.MUndo->setEnabled(false);
     setStatusPanel(1, d->status());
     setStatusPanel(2, d->saveTime);
+    showLoadProgress();
     UpdateCaret();
     d->edit->setFocus();
     emit m_events.currentDocumentChanged();
@@ -465,9 +486,10 @@ bool TFmMain::insertText(const QString& text)
     DocumentEditor* e = CurrentEdit();
     if (!e)
         return false;
+    DocumentLoad::finishNow(e->document());
     QTextCursor c = e->textCursor();
     c.beginEditBlock();
-    c.insertText(text);
+    lines::insertText(c, text);
     c.endEditBlock();
     e->setTextCursor(c);
     return true;

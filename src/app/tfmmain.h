@@ -97,6 +97,8 @@ public:
     // ---- editing
     void ShowModified(bool changed);
     void UpdateCaret();
+    // The status bar's progress of the current document's load, if it loads.
+    void showLoadProgress();
     // Super mode (Ctrl+Alt+Q): once on, it stays on for the run.
     void setSuperMode();
 

@@ -1,0 +1,124 @@
+// A big file shows its first screen at once and loads the rest from the
+// event loop: read-only until then, and whatever needs the whole text
+// (saving, search, a paste) gets the whole text, never half of it.
+#include "app/documentload.h"
+#include "app/documents.h"
+#include "charset/textfile.h"
+#include "support/mainwindow.h"
+#include "support/testfiles.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// Lines of table cells, with a different break every so often when asked.
+QByteArray bigPage(qsizetype size, bool mixed)
+{
+    QByteArray b;
+    b.reserve(size + 64);
+    int n = 0;
+    while (b.size() < size) {
+        b += "<TR><TD>\x93\xfa\x96\x7b" + QByteArray::number(++n) + "</TD></TR>";
+        b += mixed && n % 1000 == 0 ? "\n" : "\r\n";
+    }
+    return b + "<!-- end -->";
+}
+
+class DocumentLoadTest : public MainWindowTest {
+protected:
+    Document& open(const QByteArray& bytes)
+    {
+        writeAll(path("big.html"), bytes);
+        QString error;
+        Document* d = w->documents().open(path("big.html"), &error);
+        EXPECT_TRUE(d) << error.toStdString();
+        return *d;
+    }
+    void waitForLoad(Document& d)
+    {
+        while (DocumentLoad::of(d.edit->document()))
+            QCoreApplication::processEvents();
+    }
+};
+
+} // namespace
+
+TEST_F(DocumentLoadTest, ShownAtOnceReadOnlyUntilLoadedThenAsOpened)
+{
+    TFmMain& m = makeWindow(true);
+    const QByteArray bytes = bigPage(DocumentLoad::kAtOnceBytes + (3 << 20), true);
+    Document& d = open(bytes);
+    auto* bar = m.findChild<QProgressBar*>("LoadProgress");
+
+    // The first screen is there, the rest is not; keys change nothing.
+    ASSERT_TRUE(DocumentLoad::of(d.edit->document()));
+    EXPECT_TRUE(d.edit->isReadOnly());
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->accessibleName(), QStringLiteral("読み込み中"));
+    EXPECT_LT(d.edit->document()->characterCount(), 1 << 20);
+    EXPECT_TRUE(d.edit->document()->toPlainText().startsWith(QStringLiteral("<TR><TD>日本1</TD></TR>\n")));
+    d.edit->setFocus();
+    QTest::keyClicks(d.edit, "x");
+    QTest::keyClick(d.edit, Qt::Key_Return);
+    EXPECT_EQ(m.statusPanel(1), kStatusUnchanged);
+
+    waitForLoad(d);
+    EXPECT_FALSE(d.edit->isReadOnly());
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_FALSE(d.modified());
+    EXPECT_FALSE(d.edit->document()->isUndoAvailable());
+    EXPECT_TRUE(d.mixedBreaks);
+    EXPECT_TRUE(editorText(*d.edit) == sjis::decodeDocument(bytes).text);
+    QTest::keyClicks(d.edit, "y");
+    EXPECT_EQ(m.statusPanel(1), kStatusChanged);
+    d.edit->undo();
+    ASSERT_TRUE(w->documents().save(d, nullptr));
+    EXPECT_TRUE(readAll(path("big.html")) == bytes);
+}
+
+TEST_F(DocumentLoadTest, WholeTextCommandsFinishTheLoadFirst)
+{
+    TFmMain& m = makeWindow(true);
+    const QByteArray bytes = bigPage(DocumentLoad::kAtOnceBytes + (2 << 20), false);
+
+    // Saving while it loads writes the whole file.
+    Document& a = open(bytes);
+    ASSERT_TRUE(DocumentLoad::of(a.edit->document()));
+    writeAll(path("big.html"), "overwritten");
+    ASSERT_TRUE(w->documents().save(a, nullptr));
+    EXPECT_TRUE(readAll(path("big.html")) == bytes);
+    EXPECT_FALSE(DocumentLoad::of(a.edit->document()));
+    EXPECT_FALSE(a.edit->isReadOnly());
+
+    // Search finds what lies past the first screen.
+    Document& b = open(bytes);
+    ASSERT_TRUE(DocumentLoad::of(b.edit->document()));
+    m.findChild<QLineEdit*>("SearchEdit")->setText(QStringLiteral("<!-- end"));
+    m.action("MSearch")->trigger();
+    m.findChild<QPushButton*>("BtnSearch")->click();
+    EXPECT_EQ(m.selectedText(), QStringLiteral("<!-- end"));
+
+    // A paste goes in once everything is in, as one step.
+    Document& c = open(bytes);
+    ASSERT_TRUE(DocumentLoad::of(c.edit->document()));
+    QApplication::clipboard()->setText(QStringLiteral("<P>"));
+    m.action("MPaste")->trigger();
+    EXPECT_TRUE(editorText(*c.edit) == QStringLiteral("<P>") + sjis::decodeDocument(bytes).text);
+    c.edit->undo();
+    EXPECT_FALSE(c.modified());
+
+    // Closing a document while it loads leaves nothing running.
+    Document& d = open(bytes);
+    ASSERT_TRUE(DocumentLoad::of(d.edit->document()));
+    m.closeDocument(d.number);
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_FALSE(m.findChild<QProgressBar*>("LoadProgress")->isVisible());
+    EXPECT_EQ(m.editControl()->count(), 3);
+}
