@@ -1,6 +1,7 @@
 #include "app/document.h"
 
 #include "app/documentload.h"
+#include "app/editoraccessible.h"
 #include "app/linemap.h"
 
 #include <QDragEnterEvent>
@@ -64,6 +65,7 @@ private:
 
 DocumentEditor::DocumentEditor(QWidget* parent) : QPlainTextEdit(parent)
 {
+    EditorAccessible::install();
     auto* doc = new QTextDocument(this);
     doc->setDocumentLayout(new EditLayout(doc));
     setDocument(doc);

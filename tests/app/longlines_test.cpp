@@ -3,6 +3,7 @@
 // at the caret, search, copying, keys typed at the joins, undo.
 #include "app/document.h"
 #include "app/documents.h"
+#include "app/editoraccessible.h"
 #include "app/linemap.h"
 #include "charset/textfile.h"
 #include "support/mainwindow.h"
@@ -259,10 +260,30 @@ TEST_F(LongLines, InputMethodAndAccessibleText)
     const QRect caret = d.edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
     EXPECT_EQ(caret, d.edit->cursorRect());
 
-    // Screen readers read the document's text.
+    // Screen readers read the file's text: a join reads as an invisible word
+    // joiner, never a line break, and offsets are the editor's positions.
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(d.edit);
+    ASSERT_TRUE(a && a->textInterface() && a->editableTextInterface());
+    QAccessibleTextInterface* t = a->textInterface();
+    QString read = t->text(0, t->characterCount());
+    EXPECT_EQ(read.size(), d.edit->document()->characterCount() - 1);
+    EXPECT_EQ(read.count(u'\n'), 0);
+    EXPECT_GT(read.count(QChar(kJoinCharacter)), 10);
+    EXPECT_TRUE(read.remove(QChar(kJoinCharacter)) == expected);
+    EXPECT_EQ(t->cursorPosition(), d.edit->textCursor().position());
+    const int join = d.edit->document()->firstBlock().length() - 1;
+    int s = 0, e = 0;
+    EXPECT_EQ(t->textAtOffset(join - 1, QAccessible::CharBoundary, &s, &e), expected.mid(join - 1, 1));
+    EXPECT_EQ(t->textAtOffset(join, QAccessible::CharBoundary, &s, &e), QString(QChar(kJoinCharacter)));
+    t->setSelection(0, join - 2, join + 3);
+    EXPECT_EQ(w->selectedText(), expected.mid(join - 2, 4));
+    a->editableTextInterface()->insertText(0, QStringLiteral("<!-- -->\n"));
+    EXPECT_TRUE(editorText(*d.edit) == QStringLiteral("<!-- -->\n") + expected);
+
+    // A document without long lines reads exactly as its text.
     Document& small = open("<P>\r\n\x93\xfa\x96\x7b\r\n");
-    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(small.edit);
-    ASSERT_TRUE(a && a->textInterface());
-    EXPECT_EQ(a->textInterface()->text(0, a->textInterface()->characterCount()),
+    QAccessibleInterface* b = QAccessible::queryAccessibleInterface(small.edit);
+    EXPECT_EQ(b->textInterface()->text(0, b->textInterface()->characterCount()),
               QStringLiteral("<P>\n日本\n"));
+    EXPECT_EQ(b->role(), QAccessible::EditableText);
 }
