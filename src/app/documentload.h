@@ -18,7 +18,7 @@ public:
     static constexpr qsizetype kAtOnceBytes = qsizetype(4) << 20;
     // What goes in before the editor is first shown, and in each later step.
     static constexpr qsizetype kFirstBytes = qsizetype(64) << 10;
-    static constexpr qsizetype kStepBytes = qsizetype(1) << 20;
+    static constexpr qsizetype kStepBytes = qsizetype(2) << 20;
 
     // Fills the first screenful now.  Returns the load still running (owned
     // by the editor's document), or nullptr when the file was all in at

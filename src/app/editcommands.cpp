@@ -197,7 +197,9 @@ void EditCommands::FindNext()
     // is held in; SearchPos counts in that text too.
     DocumentLoad::finishNow(e->document());
     std::vector<qsizetype> joins;
-    const QString text = LineMap::of(e->document()).text(&joins);
+    LineMap& map = LineMap::of(e->document());
+    // Without pieces, document positions are the raw text's indexes.
+    const QString text = map.joined() ? map.text(&joins) : e->document()->toRawText();
     qsizetype at = text.indexOf(needle, 0, Qt::CaseInsensitive);
     if (at < 0) {
         m.prompts().message(&m, kProduct,

@@ -378,8 +378,14 @@ MainControls build(QMainWindow& w)
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
         l->setMinimumWidth(widths[i]);
-        if (i < 5)
+        if (i < 5) {
+            // A fixed size both ways: a new text (the caret's line and
+            // column on every key) repaints the panel alone instead of
+            // laying out, and so repainting, the whole window.
             l->setFixedWidth(widths[i]);
+            l->setFixedHeight(l->sizeHint().height());
+            l->setAutoFillBackground(true);   // opaque: the bar is not repainted under it
+        }
         if (i == 1)
             l->setAlignment(Qt::AlignCenter);
         status->addWidget(l, i == 5 ? 1 : 0);

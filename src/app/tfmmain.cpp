@@ -401,48 +401,54 @@ void TFmMain::setSuperMode()
 // ------------------------------------------------------------------ caret
 
 // The tag around the caret: from the nearest '<' before it on its line to
-// the nearest '>' after it on the line, if both are there.  Only the pieces
-// of the line between those two are read, never the whole line.
+// the nearest '>' after it on the line, if both are there.  Character by
+// character, and only as far as those two: a line may be megabytes long,
+// and a text cursor would lay out the whole of it to place itself.
 static QString tagAround(const LineMap& map, const QTextCursor& cursor)
 {
+    const QTextDocument* doc = cursor.document();
     const QTextBlock caretBlock = cursor.block();
-    const int inBlock = cursor.positionInBlock();
-    QStringList before;   // from the '<' to the caret, pieces in reverse
-    bool found = false;
+    int start = -1;
     QTextBlock b = caretBlock;
-    QString t = b.text().left(inBlock);
-    while (true) {
-        const qsizetype lt = t.lastIndexOf(u'<');
-        if (lt >= 0) {
-            before.append(t.mid(lt));
-            found = true;
-            break;
+    for (int p = cursor.position() - 1;;) {
+        for (; p >= b.position(); --p) {
+            if (doc->characterAt(p) == u'<') {
+                start = p;
+                break;
+            }
         }
-        before.append(t);
-        if (!map.joined() || !lines::continues(b))
+        if (start >= 0 || !map.joined() || !lines::continues(b))
             break;
-        b = b.previous();
-        t = b.text();
+        b = b.previous();   // the line goes on in the piece above
+        p = b.position() + b.length() - 2;
     }
-    if (!found)
+    if (start < 0)
         return {};
-    QString tag;
-    for (auto it = before.crbegin(); it != before.crend(); ++it)
-        tag += *it;
+    int end = -1;
     b = caretBlock;
-    t = b.text().mid(inBlock);
-    while (true) {
-        const qsizetype gt = t.indexOf(u'>');
-        if (gt >= 0) {
-            tag += QStringView(t).first(gt + 1);
-            return tag;
+    for (int p = cursor.position();;) {
+        const int blockEnd = b.position() + b.length() - 1;   // before the separator
+        for (; p < blockEnd; ++p) {
+            if (doc->characterAt(p) == u'>') {
+                end = p;
+                break;
+            }
         }
-        tag += t;
+        if (end >= 0)
+            break;
         if (!map.joined() || !lines::continues(b.next()))
             return {};
         b = b.next();
-        t = b.text();
+        p = b.position();
     }
+    QString tag;
+    tag.reserve(end + 1 - start);
+    for (int q = start; q <= end; ++q) {
+        const QChar c = doc->characterAt(q);
+        if (c.unicode() != 0x2029)   // a join between pieces, not the file's
+            tag += c;
+    }
+    return tag;
 }
 
 void TFmMain::UpdateCaret()
