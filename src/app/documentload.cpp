@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QTextDocument>
+#include <QEvent>
 #include <QTimer>
 
 DocumentLoad::DocumentLoad(QPlainTextEdit& edit, QByteArray bytes)
@@ -24,7 +25,15 @@ DocumentLoad* DocumentLoad::start(QPlainTextEdit& edit, QByteArray bytes, FillRe
     }
     edit.setTextCursor(QTextCursor(edit.document()));
     edit.setReadOnly(true);
-    load->stepLater();
+    // The first screen is painted (and reaches the display) before the
+    // first step: steps start once the editor has painted (or after a
+    // moment, should no paint come), at once when it is not shown.
+    if (edit.isVisible()) {
+        edit.viewport()->installEventFilter(load);
+        QTimer::singleShot(100, load, [load] { load->startSteps(); });
+    } else {
+        load->startSteps();
+    }
     return load;
 }
 
@@ -45,10 +54,27 @@ void DocumentLoad::finishNow(const QTextDocument* doc)
     }
 }
 
+bool DocumentLoad::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Paint && watched == m_edit.viewport())
+        QTimer::singleShot(0, this, [this] { startSteps(); });
+    return QObject::eventFilter(watched, event);
+}
+
+void DocumentLoad::startSteps()
+{
+    if (m_stepping || m_done)
+        return;
+    m_stepping = true;
+    m_edit.viewport()->removeEventFilter(this);
+    stepLater();
+}
+
 void DocumentLoad::stepLater()
 {
-    // A zero timer lets input and painting in between two steps.
-    QTimer::singleShot(0, this, [this] {
+    // A timer that is not zero lets the event loop wait for a moment, so
+    // input, painting and the display connection are served between steps.
+    QTimer::singleShot(1, this, [this] {
         if (m_done)
             return;
         if (m_fill.step(kStepBytes)) {

@@ -38,8 +38,12 @@ signals:
     // Everything is in and the editor editable; the load deletes itself.
     void finished(const FillResult& result);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     DocumentLoad(QPlainTextEdit& edit, QByteArray bytes);
+    void startSteps();
     void stepLater();
     void complete();
 
@@ -47,4 +51,5 @@ private:
     qsizetype m_total = 0;
     EditorFill m_fill;
     bool m_done = false;
+    bool m_stepping = false;
 };

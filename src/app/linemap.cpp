@@ -53,7 +53,28 @@ qsizetype pieceEnd(QStringView text, qsizetype from, qsizetype lineEnd)
     return end;
 }
 
-void insertText(QTextCursor& cursor, QStringView text)
+static void insertPieces(QTextCursor& cursor, QStringView text);
+
+void insertText(QTextCursor& cursor, const QString& text)
+{
+    // Nearly always: no long line, and a cursor in a block that starts a
+    // line; the text goes in as it is, without a copy.
+    bool longLine = false;
+    for (qsizetype start = 0; start <= text.size() && !longLine;) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0)
+            end = text.size();
+        longLine = end - start > kLongLine;
+        start = end + 1;
+    }
+    if (!longLine && !continues(cursor.block())) {
+        cursor.insertText(text);
+        return;
+    }
+    insertPieces(cursor, text);
+}
+
+static void insertPieces(QTextCursor& cursor, QStringView text)
 {
     LineMap& map = LineMap::of(cursor.document());
     // A run of text whose lines are all short goes in at once; a new block

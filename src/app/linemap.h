@@ -40,7 +40,7 @@ qsizetype pieceEnd(QStringView text, qsizetype from, qsizetype lineEnd);
 // Inserts file text ('\n' between lines) at the cursor as the editor holds
 // it: long lines in pieces, each line the text starts keeps its start.  The
 // caller opens the edit block.
-void insertText(QTextCursor& cursor, QStringView text);
+void insertText(QTextCursor& cursor, const QString& text);
 
 } // namespace lines
 

@@ -14,10 +14,6 @@
 #include <bit>
 #include <cstdint>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
-
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #define QN4_SJIS_SSE2 1
@@ -215,22 +211,6 @@ void locateError(QStringView text, qsizetype offset, EncodeError* error)
 
 namespace detail {
 
-void adviseLargeBuffer(void* data, qsizetype bytes)
-{
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr uintptr_t kHuge = uintptr_t(2) << 20;
-    if (bytes < qsizetype(4 * kHuge))
-        return;
-    const auto start = reinterpret_cast<uintptr_t>(data);
-    const uintptr_t first = (start + kHuge - 1) & ~(kHuge - 1);
-    const uintptr_t last = (start + uintptr_t(bytes)) & ~(kHuge - 1);
-    if (last > first)
-        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE); // a hint only
-#else
-    Q_UNUSED(data);
-    Q_UNUSED(bytes);
-#endif
-}
 
 qsizetype decodeInto(QByteArrayView bytes, char16_t* out, bool translateBreaks,
                      FirstBreak* firstBreak)
@@ -251,7 +231,6 @@ std::optional<QByteArray> encodeWithBreaks(QStringView text, QByteArrayView line
     const qsizetype size = text.size();
     // Every unit becomes at most two bytes (a line break is at most two).
     QByteArray result(size * 2, Qt::Uninitialized);
-    adviseLargeBuffer(result.data(), result.size());
     auto* const outBegin = reinterpret_cast<uchar*>(result.data());
     uchar* o = outBegin;
     const char16_t* const begin = text.utf16();
@@ -334,7 +313,6 @@ QString decode(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     auto* out = reinterpret_cast<char16_t*>(text.data());
-    detail::adviseLargeBuffer(out, text.size() * qsizetype(sizeof(char16_t)));
     text.resize(detail::decodeInto(bytes, out, false, nullptr));
     detail::releaseSlack(text);
     return text;
@@ -345,10 +323,6 @@ std::optional<QByteArray> encode(QStringView text, EncodeError* error)
     return detail::encodeWithBreaks(text, {}, false, error);
 }
 
-void hintLargeBuffer(void* data, qsizetype bytes)
-{
-    detail::adviseLargeBuffer(data, bytes);
-}
 
 bool canEncode(char32_t c)
 {

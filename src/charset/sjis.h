@@ -41,11 +41,6 @@ struct EncodeError {
 // fills *error when a character cannot be held by code page 932.
 std::optional<QByteArray> encode(QStringView text, EncodeError* error = nullptr);
 
-// A hint that a large buffer about to be filled front to back may be backed
-// by huge pages (fewer page faults on first touch).  Does nothing for small
-// buffers or where the system has no such thing.
-void hintLargeBuffer(void* data, qsizetype bytes);
-
 // True when code page 932 can hold the character (raw-byte stand-ins count).
 bool canEncode(char32_t c);
 

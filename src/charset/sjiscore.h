@@ -15,11 +15,6 @@ enum class FirstBreak { None, CrLf, Lf, Cr };
 qsizetype decodeInto(QByteArrayView bytes, char16_t* out, bool translateBreaks,
                      FirstBreak* firstBreak);
 
-// Output buffers of big files are written once, front to back; on Linux they
-// are backed by huge pages where the system allows it, which saves most of the
-// page faults of first touch (a 32 MB file otherwise takes ~16,000 of them).
-void adviseLargeBuffer(void* data, qsizetype bytes);
-
 // Output is sized for the worst case; give a large unused tail back (cheap:
 // big blocks shrink in place) so that a loaded document does not keep it.
 template <typename String>

@@ -13,7 +13,6 @@ DocumentText decodeDocument(QByteArrayView bytes)
     DocumentText doc;
     doc.text = QString(bytes.size(), Qt::Uninitialized);
     auto* out = reinterpret_cast<char16_t*>(doc.text.data());
-    detail::adviseLargeBuffer(out, doc.text.size() * qsizetype(sizeof(char16_t)));
     detail::FirstBreak first = detail::FirstBreak::None;
     doc.text.resize(detail::decodeInto(bytes, out, true, &first));
     detail::releaseSlack(doc.text);
