@@ -159,30 +159,34 @@ void BM_OpenDocument(benchmark::State& state)
 }
 BENCHMARK(BM_OpenDocument)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// A main window of its own (settings file `ini`), shown unless told not to.
+std::unique_ptr<TFmMain> ownWindow(Fixture& f, const QString& ini, bool show = true)
+{
+    TFmMain::Options o;
+    o.compose = composeUnits;
+    o.settingsPath = f.dir.filePath(ini);
+    o.exeDir = f.dir.path();
+    auto main = std::make_unique<TFmMain>(f.prompts, o);
+    if (show) {
+        main->show();
+        QCoreApplication::processEvents();
+    }
+    return main;
+}
+
 void BM_OpenDocumentShown(benchmark::State& state)
 {
     Fixture& f = fixture();
-    TFmMain::Options o;
-    o.compose = composeUnits;
-    o.settingsPath = f.dir.filePath(QStringLiteral("shown.ini"));
-    o.exeDir = f.dir.path();
-    TFmMain main(f.prompts, o);
-    main.show();
-    QCoreApplication::processEvents();
-    openRepeatedly(state, main, f.file, true);
+    const auto main = ownWindow(f, QStringLiteral("shown.ini"));
+    openRepeatedly(state, *main, f.file, true);
 }
 BENCHMARK(BM_OpenDocumentShown)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_OpenFirstScreen(benchmark::State& state)
 {
     Fixture& f = fixture();
-    TFmMain::Options o;
-    o.compose = composeUnits;
-    o.settingsPath = f.dir.filePath(QStringLiteral("first.ini"));
-    o.exeDir = f.dir.path();
-    TFmMain main(f.prompts, o);
-    main.show();
-    QCoreApplication::processEvents();
+    const auto window = ownWindow(f, QStringLiteral("first.ini"));
+    TFmMain& main = *window;
     std::vector<double> editable;
     for (auto _ : state) {
         QElapsedTimer clock;
@@ -224,12 +228,8 @@ BENCHMARK(BM_SaveDocument)->Unit(benchmark::kMillisecond)->Iterations(5);
 void BM_KeyInLargeDocument(benchmark::State& state)
 {
     Fixture& f = fixture();
-    TFmMain::Options o;
-    o.compose = composeUnits;
-    o.settingsPath = f.dir.filePath(QStringLiteral("key.ini"));
-    o.exeDir = f.dir.path();
-    TFmMain main(f.prompts, o);
-    main.show();
+    const auto window = ownWindow(f, QStringLiteral("key.ini"));
+    TFmMain& main = *window;
     unitsOf(main)->coloring->setOn(state.range(0) != 0);
     if (!openDocumentFile(main, f.file)) {
         state.SkipWithError("open failed");

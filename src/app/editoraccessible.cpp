@@ -192,26 +192,30 @@ QString EditorAccessible::around(int offset, int* start) const
     return plainText(doc, first.position(), last.position() + last.length());
 }
 
-QString EditorAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,
-                                           int* startOffset, int* endOffset) const
+QString EditorAccessible::boundary(Finder find, int offset,
+                                   QAccessible::TextBoundaryType boundaryType, int* startOffset,
+                                   int* endOffset) const
 {
     int base = 0;
     const Window w(around(offset, &base));
-    const QString t = w.textBeforeOffset(offset - base, boundaryType, startOffset, endOffset);
+    const QString t = (w.*find)(offset - base, boundaryType, startOffset, endOffset);
     *startOffset += base;
     *endOffset += base;
     return t;
 }
 
+QString EditorAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                           int* startOffset, int* endOffset) const
+{
+    return boundary(&QAccessibleTextInterface::textBeforeOffset, offset, boundaryType,
+                    startOffset, endOffset);
+}
+
 QString EditorAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType,
                                           int* startOffset, int* endOffset) const
 {
-    int base = 0;
-    const Window w(around(offset, &base));
-    const QString t = w.textAfterOffset(offset - base, boundaryType, startOffset, endOffset);
-    *startOffset += base;
-    *endOffset += base;
-    return t;
+    return boundary(&QAccessibleTextInterface::textAfterOffset, offset, boundaryType,
+                    startOffset, endOffset);
 }
 
 QString EditorAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType,
@@ -222,12 +226,8 @@ QString EditorAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType
         *endOffset = characterCount();
         return text(0, *endOffset);
     }
-    int base = 0;
-    const Window w(around(offset, &base));
-    const QString t = w.textAtOffset(offset - base, boundaryType, startOffset, endOffset);
-    *startOffset += base;
-    *endOffset += base;
-    return t;
+    return boundary(&QAccessibleTextInterface::textAtOffset, offset, boundaryType, startOffset,
+                    endOffset);
 }
 
 QRect EditorAccessible::characterRect(int offset) const

@@ -56,4 +56,8 @@ private:
     // The text of the pieces around `offset` and where it starts: boundaries
     // (character, word, line...) are found there, never in the whole text.
     QString around(int offset, int* start) const;
+    using Finder = QString (QAccessibleTextInterface::*)(int, QAccessible::TextBoundaryType, int*,
+                                                         int*) const;
+    QString boundary(Finder find, int offset, QAccessible::TextBoundaryType boundaryType,
+                     int* startOffset, int* endOffset) const;
 };
