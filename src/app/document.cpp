@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextDocumentLayout>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -70,6 +71,14 @@ DocumentEditor::DocumentEditor(QWidget* parent) : QPlainTextEdit(parent)
     doc->setDocumentLayout(new EditLayout(doc));
     setDocument(doc);
     setAcceptDrops(true);
+    // The scroll bars change with many keys (a line grows wider than the
+    // widest): painted over a background of their own, they do not make
+    // every widget under the editor paint again too.
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+        bar->setAutoFillBackground(true);
+        if (QWidget* box = bar->parentWidget(); box && box != this)
+            box->setAutoFillBackground(true);
+    }
 }
 
 bool DocumentEditor::event(QEvent* e)
