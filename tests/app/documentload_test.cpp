@@ -52,7 +52,7 @@ protected:
 TEST_F(DocumentLoadTest, ShownAtOnceReadOnlyUntilLoadedThenAsOpened)
 {
     TFmMain& m = makeWindow(true);
-    const QByteArray bytes = bigPage(DocumentLoad::kAtOnceBytes + (3 << 20), true);
+    const QByteArray bytes = bigPage(qsizetype(32) << 20, true);   // 32 MB, a million lines
     Document& d = open(bytes);
     auto* bar = m.findChild<QProgressBar*>("LoadProgress");
 
