@@ -57,6 +57,7 @@ static void insertPieces(QTextCursor& cursor, QStringView text);
 
 void insertText(QTextCursor& cursor, const QString& text)
 {
+    cursor.removeSelectedText();   // the text replaces the selection
     // Nearly always: no long line, and a cursor in a block that starts a
     // line; the text goes in as it is, without a copy.
     bool longLine = false;

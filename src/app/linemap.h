@@ -37,9 +37,9 @@ QTextBlockFormat continuationFormat(QTextBlockFormat format);
 // surrogate pair.
 qsizetype pieceEnd(QStringView text, qsizetype from, qsizetype lineEnd);
 
-// Inserts file text ('\n' between lines) at the cursor as the editor holds
-// it: long lines in pieces, each line the text starts keeps its start.  The
-// caller opens the edit block.
+// Inserts file text ('\n' between lines) at the cursor, in place of its
+// selection, as the editor holds it: long lines in pieces, each line the
+// text starts keeps its start.  The caller opens the edit block.
 void insertText(QTextCursor& cursor, const QString& text);
 
 } // namespace lines
