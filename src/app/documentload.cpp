@@ -72,9 +72,8 @@ void DocumentLoad::startSteps()
 
 void DocumentLoad::stepLater()
 {
-    // A timer that is not zero lets the event loop wait for a moment, so
-    // input, painting and the display connection are served between steps.
-    QTimer::singleShot(1, this, [this] {
+    // Input and painting are served between two steps.
+    QTimer::singleShot(0, this, [this] {
         if (m_done)
             return;
         if (m_fill.step(kStepBytes)) {
