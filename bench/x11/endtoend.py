@@ -4,8 +4,8 @@
 For each file: F8, the path typed into the open dialog, Enter; the clock runs
 from Enter until the window's title names the file (the first screen is
 shown), then until a Ctrl+S typed at once has written the file again (the
-whole document is in: saving waits for nothing less).  Then 200 characters
-are typed as fast as xdotool sends them (20 lines of 19), followed by
+whole document is in: saving waits for nothing less).  Then 400 keys
+are typed as fast as xdotool sends them (20 lines of 19 letters), then
 Ctrl+S; the time until the saved file holds them, less that of a save alone,
 over the 400 keys, bounds the time per key.
 
