@@ -67,6 +67,8 @@ bool hasMixedBreaks(QByteArrayView bytes, LineBreak first)
 {
     const char* const data = bytes.data();
     const qsizetype size = bytes.size();
+    if (size == 0)
+        return false;   // (an empty array may have no data pointer at all)
     // CR and LF are never part of a double-byte character, so a byte search
     // is exact.
     switch (first) {
