@@ -328,14 +328,7 @@ FillResult EditorFill::finish(bool caretToStart)
     // Files with one kind of break (nearly all) need nothing per line.
     if (sjis::hasMixedBreaks(m_bytes, m_lineBreak)) {
         result.mixedBreaks = true;
-        const std::vector<sjis::LineBreak> breaks = sjis::lineBreaksOf(m_bytes);
-        // A line held in pieces has its break on its last piece.
-        size_t i = 0;
-        for (QTextBlock block = doc->firstBlock(); i < breaks.size() && block.isValid();
-             block = block.next()) {
-            if (!lines::continues(block.next()))
-                block.setUserData(new LineBreakData(breaks[i++]));
-        }
+        setEditorLineBreaks(m_edit, sjis::lineBreaksOf(m_bytes));
     }
     m_bytes = QByteArray();   // not needed any more
     doc->setUndoRedoEnabled(m_undo);
@@ -367,6 +360,13 @@ std::optional<QByteArray> documentBytes(const QPlainTextEdit& edit, sjis::LineBr
     const QString text = editorText(edit);   // the whole file, if it was still loading
     if (!mixedBreaks)
         return sjis::encodeDocument(text, lineBreak, error);
+    const std::vector<sjis::LineBreak> breaks = editorLineBreaks(edit, lineBreak);
+    return sjis::encodeDocumentLines(text, breaks, lineBreak, error);
+}
+
+std::vector<sjis::LineBreak> editorLineBreaks(const QPlainTextEdit& edit, sjis::LineBreak lineBreak)
+{
+    DocumentLoad::finishNow(edit.document());
     std::vector<sjis::LineBreak> breaks;
     breaks.reserve(size_t(edit.document()->blockCount()));
     for (QTextBlock b = edit.document()->firstBlock(); b.isValid(); b = b.next()) {
@@ -378,5 +378,16 @@ std::optional<QByteArray> documentBytes(const QPlainTextEdit& edit, sjis::LineBr
         const auto* data = static_cast<const LineBreakData*>(b.userData());
         breaks.push_back(data ? data->lineBreak : lineBreak);
     }
-    return sjis::encodeDocumentLines(text, breaks, lineBreak, error);
+    return breaks;
+}
+
+void setEditorLineBreaks(QPlainTextEdit& edit, const std::vector<sjis::LineBreak>& breaks)
+{
+    // A line held in pieces has its break on its last piece.
+    size_t i = 0;
+    for (QTextBlock b = edit.document()->firstBlock(); i < breaks.size() && b.isValid(); b = b.next()) {
+        i += size_t(b.text().count(QChar(0x2028)));
+        if (!lines::continues(b.next()) && i < breaks.size())
+            b.setUserData(new LineBreakData(breaks[i++]));
+    }
 }

@@ -137,3 +137,9 @@ FillResult fillEditor(QPlainTextEdit& edit, QByteArray bytes,
 std::optional<QByteArray> documentBytes(const QPlainTextEdit& edit, sjis::LineBreak lineBreak,
                                         bool mixedBreaks, sjis::EncodeError* error);
 
+// The break each line of a mixed-break document ends in, as saving writes
+// them (the last line's too); and giving an editor's lines such breaks
+// again (lines past the list keep none and take the document's break).
+std::vector<sjis::LineBreak> editorLineBreaks(const QPlainTextEdit& edit, sjis::LineBreak lineBreak);
+void setEditorLineBreaks(QPlainTextEdit& edit, const std::vector<sjis::LineBreak>& breaks);
+

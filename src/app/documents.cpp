@@ -142,7 +142,7 @@ Document& Documents::createBlank(bool pasteClipboard)
 }
 
 Document& Documents::restore(const QString& text, const QString& path, bool hasFile,
-                              sjis::LineBreak lineBreak)
+                              sjis::LineBreak lineBreak, const std::vector<sjis::LineBreak>& breaks)
 {
     const Filling quiet(*this);
     Document& doc = m_makeDocument();
@@ -152,6 +152,10 @@ Document& Documents::restore(const QString& text, const QString& path, bool hasF
     }
     doc.edit->document()->clearUndoRedoStacks();
     doc.lineBreak = lineBreak;
+    if (!breaks.empty()) {
+        setEditorLineBreaks(*doc.edit, breaks);
+        doc.mixedBreaks = true;
+    }
     if (hasFile) {
         doc.path = path;
         doc.hasFile = true;

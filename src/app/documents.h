@@ -60,9 +60,10 @@ public:
     // A new document without a file, filled from the clipboard when asked.
     Document& createBlank(bool pasteClipboard);
     // A document brought back after a crash: its text, and its path when it
-    // had a file; it opens as changed.
+    // had a file; it opens as changed.  `breaks`, when given, are its lines'
+    // own breaks (a file with mixed breaks).
     Document& restore(const QString& text, const QString& path, bool hasFile,
-                      sjis::LineBreak lineBreak);
+                      sjis::LineBreak lineBreak, const std::vector<sjis::LineBreak>& breaks = {});
     // Writes the document to its own path / to `path`.  Nothing about the
     // document changes unless the whole file was written; on failure the
     // reason goes to *error (naming the file).

@@ -57,12 +57,19 @@ QString RecoveryStore::fileFor(int number) const
 }
 
 QByteArray RecoveryStore::format(const QString& path, bool hasFile, sjis::LineBreak lineBreak,
-                                 const QString& text)
+                                 const QString& text, const std::vector<sjis::LineBreak>& breaks)
 {
     QByteArray out(kMagic);
     out += "path=" + QUrl::toPercentEncoding(path) + '\n';
     out += QByteArray("file=") + (hasFile ? "1" : "0") + '\n';
     out += QByteArray("break=") + breakName(lineBreak) + '\n';
+    if (!breaks.empty()) {
+        // One letter a line: c(r lf), l(f), r (cr).
+        out += "breaks=";
+        for (sjis::LineBreak b : breaks)
+            out += b == sjis::LineBreak::Lf ? 'l' : b == sjis::LineBreak::Cr ? 'r' : 'c';
+        out += '\n';
+    }
     out += '\n';
     out += text.toUtf8();
     return out;
@@ -89,6 +96,11 @@ std::optional<RecoveredDocument> RecoveryStore::parse(const QByteArray& bytes)
             d.lineBreak = sjis::LineBreak::Lf;
         } else if (line == "break=cr") {
             d.lineBreak = sjis::LineBreak::Cr;
+        } else if (line.startsWith("breaks=")) {
+            d.breaks.reserve(size_t(line.size() - 7));
+            for (char c : line.mid(7))
+                d.breaks.push_back(c == 'l' ? sjis::LineBreak::Lf
+                                   : c == 'r' ? sjis::LineBreak::Cr : sjis::LineBreak::CrLf);
         }
     }
     if (!havePath || (d.hasFile && d.path.isEmpty()))
@@ -104,7 +116,10 @@ bool RecoveryStore::write(const Document& doc)
     QSaveFile f(fileFor(doc.number));
     if (!f.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray bytes = format(doc.path, doc.hasFile, doc.lineBreak, editorText(*doc.edit));
+    const QByteArray bytes =
+        format(doc.path, doc.hasFile, doc.lineBreak, editorText(*doc.edit),
+               doc.mixedBreaks ? editorLineBreaks(*doc.edit, doc.lineBreak)
+                               : std::vector<sjis::LineBreak>{});
     if (f.write(bytes) != bytes.size()) {
         f.cancelWriting();
         return false;
@@ -224,7 +239,8 @@ int RecoveryUnit::offer()
     for (size_t i = 0; i < found.size(); ++i) {
         const RecoveredDocument& r = found[i];
         if (restoring && i < ticked.size() && ticked[i]) {
-            Document& doc = m_main.documents().restore(r.text, r.path, r.hasFile, r.lineBreak);
+            Document& doc =
+                m_main.documents().restore(r.text, r.path, r.hasFile, r.lineBreak, r.breaks);
             // Kept under this run's name before the old file goes, so that a
             // second crash cannot lose it.
             if (!m_store.write(doc))

@@ -30,6 +30,7 @@ struct RecoveredDocument {
     QString path;             // the document's path ("Page" + n when it had no file)
     bool hasFile = false;
     sjis::LineBreak lineBreak = sjis::LineBreak::CrLf;
+    std::vector<sjis::LineBreak> breaks;   // each line's, for a file with mixed breaks
     QString text;
     QDateTime written;        // when the recovery file was last written
 };
@@ -53,7 +54,7 @@ public:
     static void discard(const RecoveredDocument& doc);
 
     static QByteArray format(const QString& path, bool hasFile, sjis::LineBreak lineBreak,
-                             const QString& text);
+                             const QString& text, const std::vector<sjis::LineBreak>& breaks = {});
     static std::optional<RecoveredDocument> parse(const QByteArray& bytes);
 
 private:

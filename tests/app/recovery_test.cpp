@@ -112,3 +112,31 @@ TEST_F(Recovery, ALaterRunOffersWhatADeadRunLeftBehind)
     EXPECT_EQ(readAll(path(QStringLiteral("page.htm"))), QByteArray("<HTML>\n\x95\xcf\x8d\x58\n"));
     EXPECT_TRUE(files().isEmpty());
 }
+
+TEST_F(Recovery, AFileWithMixedBreaksComesBackWithEachLinesOwnBreak)
+{
+    TFmMain& m = makeWindow(true);
+    const QString file = path(QStringLiteral("mixed.htm"));
+    // Mixed breaks, and a long line held in pieces.
+    const QByteArray bytes = "a\r\nb\nc\rd\r\n" + QByteArray(5000, 'x') + "\ne";
+    ASSERT_TRUE(writeAll(file, bytes));
+    prompts.answerOpen(file);
+    m.action("MOpen")->trigger();
+    QTest::keyClicks(m.CurrentEdit(), "z");
+    unit().flush();
+    ASSERT_EQ(files().size(), 1);
+    const QString kept = QDir(recoveryDir).filePath(files()[0]);
+    const QString left = QDir(recoveryDir).filePath(QStringLiteral("99999_1-1.qn4r"));
+    ASSERT_TRUE(QFile::copy(kept, left));   // as if the run had died
+    prompts.answerMessage(Prompts::Answer::No);
+    m.action("MOneClose")->trigger();
+
+    prompts.answerDialog([](QDialog& d) {
+        d.show();
+        QTest::keyClick(&d, Qt::Key_Return);
+        return d.result();
+    });
+    ASSERT_EQ(unit().offer(), 1);
+    m.action("MSave")->trigger();
+    EXPECT_EQ(readAll(file), "z" + bytes);
+}
