@@ -2,7 +2,6 @@
 
 #include "app/icons.h"
 
-#include "custom/keycontrol.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -186,10 +185,9 @@ MainControls build(QMainWindow& w)
     c.MNN4 = b.item(browser, "MNN4", QStringLiteral("NetscapeNavigator表示"));
     c.InterNeteXPLOLOR1 = b.item(browser, "InterNeteXPLOLOR1", QStringLiteral("InternetExpolor表示"));
 
+    // Never shown: the key-control unit puts its shortcuts (CT1 ... CT18) here.
     QMenu* keys = c.N7 = b.top("N7", QStringLiteral("ｷｰｺﾝﾄﾛｰﾙ(&K)"));
     keys->menuAction()->setVisible(false);
-    for (int i = 0; i < kKeySlotCount; ++i)
-        c.CT[i] = b.item(keys, kKeySlots[size_t(i)].item, keySlotDefault(i), keySlotShortcut(i));
 
     QMenu* settings = c.C1 = b.top("C1", QStringLiteral("環境設定(&C)"));
     c.MFont = b.item(settings, "MFont", QStringLiteral("ﾌｫﾝﾄ設定(&F)"));

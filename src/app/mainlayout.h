@@ -46,7 +46,6 @@ struct MainControls {
     QAction *IE1 = nullptr, *MNN4 = nullptr, *InterNeteXPLOLOR1 = nullptr;
     // Key control (never shown)
     QMenu* N7 = nullptr;
-    QAction* CT[17] = {};                 // CT1 ... CT8, CT10 ... CT18
     // Settings menu
     QMenu* C1 = nullptr;
     QAction *MFont = nullptr, *MTagMenu1 = nullptr, *N30 = nullptr;

@@ -1,7 +1,7 @@
 #include "app/settings.h"
 
 #include "charset/sjis.h"
-#include "custom/namedcolors.h"
+#include "app/namedcolors.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -5,7 +5,7 @@
 #include "app/editorhost.h"
 #include "app/mainlayout.h"
 #include "app/toolwindow.h"
-#include "custom/namedcolors.h"
+#include "app/namedcolors.h"
 #include "custom/tfmcolor.h"
 
 #include <QAction>

@@ -2,12 +2,14 @@
 
 #include "app/commandswitch.h"
 #include "app/editorhost.h"
+#include "app/icons.h"
 #include "app/mainlayout.h"
 #include "app/settings.h"
 #include "custom/tfmkey.h"
 #include "platform/prompts.h"
 
 #include <QAction>
+#include <QMenu>
 
 KeyControlUnit::KeyControlUnit(EditorHost& host) : m_host(host)
 {
@@ -15,10 +17,17 @@ KeyControlUnit::KeyControlUnit(EditorHost& host) : m_host(host)
     QList<QKeySequence> keys;
     for (int i = 0; i < kKeySlotCount; ++i) {
         m_texts << keySlotDefault(i);
-        c.CT[i]->setText(m_texts[i]);
-        keys << c.CT[i]->shortcut();
-        connect(c.CT[i], &QAction::triggered, this, [this, i] { CTClick(i); });
-        host.documentCommands().add(c.CT[i]);
+        const char* name = kKeySlots[size_t(i)].item;
+        // In the hidden "ｷｰｺﾝﾄﾛｰﾙ" menu; the window carries the shortcut.
+        auto* a = m_ct[i] = new QAction(itemIcon(QLatin1String(name)), m_texts[i], c.N7);
+        a->setObjectName(QLatin1String(name));
+        a->setShortcut(keySlotShortcut(i));
+        a->setEnabled(false);
+        c.N7->addAction(a);
+        host.mainWindow()->addAction(a);
+        keys << a->shortcut();
+        connect(a, &QAction::triggered, this, [this, i] { CTClick(i); });
+        host.documentCommands().add(a);
     }
     host.claimEditorKeys(keys);
 
@@ -33,7 +42,7 @@ void KeyControlUnit::setText(int slot, const QString& text)
 {
     m_texts[slot] = text;
     // The caption is the text; the menu holding it is never shown.
-    m_host.controls().CT[slot]->setText(text);
+    m_ct[slot]->setText(text);
 }
 
 void KeyControlUnit::CTClick(int slot)

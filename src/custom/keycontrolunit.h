@@ -13,6 +13,7 @@
 #include <QStringList>
 
 class EditorHost;
+class QAction;
 
 class KeyControlUnit : public QObject, public SettingsClient {
     Q_OBJECT
@@ -34,5 +35,6 @@ private:
 
     EditorHost& m_host;
     QStringList m_texts;
+    QAction* m_ct[kKeySlotCount] = {};   // CT1 ... CT8, CT10 ... CT18
     QPointer<TFmKey> m_dialog;
 };

@@ -2,7 +2,7 @@
 
 #include "app/icons.h"
 #include "app/editorhost.h"
-#include "custom/namedcolors.h"
+#include "app/namedcolors.h"
 #include "platform/widgetnames.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "custom/tfmfont.h"
 
-#include "custom/namedcolors.h"
+#include "app/namedcolors.h"
 #include "platform/widgetnames.h"
 
 #include <QComboBox>

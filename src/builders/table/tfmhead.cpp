@@ -3,7 +3,7 @@
 #include "platform/prompts.h"
 #include "platform/product.h"
 #include "app/icons.h"
-#include "custom/namedcolors.h"
+#include "app/namedcolors.h"
 
 #include <QAction>
 #include <QComboBox>

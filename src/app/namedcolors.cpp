@@ -1,4 +1,4 @@
-#include "custom/namedcolors.h"
+#include "app/namedcolors.h"
 
 #include <algorithm>
 
