@@ -164,13 +164,12 @@ void EditCommands::MOneClick()
     // From the caret position of the last caret update: the start of that
     // line, then as many characters as the line holds, without its break.
     LineMap& map = LineMap::of(e->document());
-    const QTextBlock block = map.lineStart(m.caretLine());
-    if (!block.isValid())
+    const int start = map.lineStartPosition(m.caretLine());
+    if (start < 0)
         return;
-    const QTextBlock last = map.lineEnd(block);
     QTextCursor c(e->document());
-    c.setPosition(block.position());
-    c.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
+    c.setPosition(start);
+    c.setPosition(map.lineEndPosition(start), QTextCursor::KeepAnchor);
     e->setTextCursor(c);
 }
 

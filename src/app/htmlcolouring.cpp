@@ -158,7 +158,8 @@ bool EditorColouring::colourBlock(const QTextBlock& b, HtmlState* state)
         // text shaped on its own (about 0.1 ms a piece with Japanese text).
         const QString text = b.text();
         *state = scanHtmlLine(text, *state, text.size() <= kLongestColouredLine ? &spans : nullptr);
-        if (spans.size() > kMostColouredPieces)
+        // (A block may hold two short lines of a big file.)
+        if (spans.size() > kMostColouredPieces * (1 + text.count(QChar(0x2028))))
             spans.clear();
     }
     // A line holding input-method text keeps what it shows until the text

@@ -148,6 +148,15 @@ void LineMap::changed(int position)
         m_counted = 0;
 }
 
+namespace {
+constexpr QChar kLineSeparator(0x2028);
+
+int separatorsIn(QStringView text)
+{
+    return int(text.count(kLineSeparator));
+}
+} // namespace
+
 void LineMap::countUpTo(int block)
 {
     if (block < m_counted)
@@ -157,11 +166,14 @@ void LineMap::countUpTo(int block)
         m_lineOf.resize(size_t(count));
     block = std::min(block, count - 1);
     QTextBlock b = m_doc->findBlockByNumber(m_counted);
-    int line = m_counted == 0 ? -1 : m_lineOf[size_t(m_counted - 1)];
+    // The line current at the start of the first block to count.
+    int line = m_counted == 0 ? -1
+                              : m_lineOf[size_t(m_counted - 1)] + separatorsIn(b.previous().text());
     for (int n = m_counted; n <= block && b.isValid(); ++n, b = b.next()) {
         if (n == 0 || !lines::continues(b))
             ++line;
         m_lineOf[size_t(n)] = line;
+        line += separatorsIn(b.text());   // lines that end inside the block
     }
     m_counted = block + 1;
 }
@@ -175,34 +187,22 @@ int LineMap::lineOf(const QTextBlock& block)
     return m_lineOf[size_t(n)];
 }
 
-QTextBlock LineMap::lineStart(int line)
+int LineMap::lineBegin(int n, int line, int* start)
 {
-    if (!m_joined)
-        return m_doc->findBlockByNumber(line);
-    if (line < 0)
-        return {};
-    // Count only as far as needed: a line's first block is at least `line`.
-    int upTo = std::max(line, m_counted - 1);
-    while (true) {
-        countUpTo(upTo);
-        if (m_lineOf[size_t(m_counted - 1)] >= line || m_counted >= m_doc->blockCount())
-            break;
-        upTo = std::min(m_doc->blockCount() - 1, upTo * 2 + 1);
+    // Blocks from the first one whose start lies in `line` up to n hold no
+    // separator before n (each would start a new line).
+    const auto first = std::lower_bound(m_lineOf.begin(), m_lineOf.begin() + n + 1, line);
+    const int m = int(first - m_lineOf.begin());
+    const QTextBlock b = m_doc->findBlockByNumber(m);
+    *start = b.position();
+    if (lines::continues(b)) {
+        // The line began after the last separator of the block before.
+        const QTextBlock p = b.previous();
+        const qsizetype at = p.text().lastIndexOf(kLineSeparator);
+        if (at >= 0)
+            *start = p.position() + int(at) + 1;
     }
-    const auto end = m_lineOf.begin() + m_counted;
-    const auto it = std::lower_bound(m_lineOf.begin(), end, line);
-    if (it == end || *it != line)
-        return {};
-    return m_doc->findBlockByNumber(int(it - m_lineOf.begin()));
-}
-
-QTextBlock LineMap::lineEnd(QTextBlock block) const
-{
-    if (!m_joined)
-        return block;
-    while (lines::continues(block.next()))
-        block = block.next();
-    return block;
+    return m;
 }
 
 LineMap::Position LineMap::positionOf(int documentPosition)
@@ -210,27 +210,104 @@ LineMap::Position LineMap::positionOf(int documentPosition)
     const QTextBlock block = m_doc->findBlock(documentPosition);
     if (!block.isValid())
         return {};
-    if (!m_joined || !lines::continues(block))
-        return {lineOf(block), documentPosition - block.position()};
-    const int line = lineOf(block);
-    const QTextBlock first = lineStart(line);
-    // One separator between each two blocks of the line is not the file's.
-    const int joins = block.blockNumber() - first.blockNumber();
-    return {line, documentPosition - first.position() - joins};
+    const int inBlock = documentPosition - block.position();
+    if (!m_joined)
+        return {block.blockNumber(), inBlock};
+    const QString text = block.text();
+    const QStringView before = QStringView(text).first(std::min<qsizetype>(inBlock, text.size()));
+    const int line = lineOf(block) + separatorsIn(before);
+    const qsizetype separator = before.lastIndexOf(kLineSeparator);
+    if (separator >= 0)
+        return {line, int(inBlock - separator - 1)};
+    int start = 0;
+    const int n = block.blockNumber();
+    const int m = lineBegin(n, line, &start);
+    // Between the line's start and the position, one separator at the end of
+    // each block crossed is a join, not the file's.
+    const int joins = n - m + (start < m_doc->findBlockByNumber(m).position() ? 1 : 0);
+    return {line, documentPosition - start - joins};
+}
+
+int LineMap::lineStartPosition(int line)
+{
+    if (line < 0)
+        return -1;
+    if (!m_joined) {
+        const QTextBlock b = m_doc->findBlockByNumber(line);
+        return b.isValid() ? b.position() : -1;
+    }
+    // Count only as far as needed.
+    const int count = m_doc->blockCount();
+    for (int upTo = std::max(1023, m_counted);; upTo *= 2) {
+        countUpTo(std::min(upTo, count - 1));
+        if (m_counted >= count || m_lineOf[size_t(m_counted - 1)] > line)
+            break;
+    }
+    const auto end = m_lineOf.begin() + m_counted;
+    const auto it = std::upper_bound(m_lineOf.begin(), end, line);
+    if (it == m_lineOf.begin())
+        return -1;
+    const int n = int(it - m_lineOf.begin()) - 1;   // the last block starting at or before it
+    const int after = line - m_lineOf[size_t(n)];
+    if (after == 0) {
+        int start = 0;
+        lineBegin(n, line, &start);
+        return start;
+    }
+    // The line starts after a separator inside block n.
+    const QTextBlock b = m_doc->findBlockByNumber(n);
+    const QString text = b.text();
+    qsizetype at = -1;
+    for (int k = 0; k < after; ++k) {
+        at = text.indexOf(kLineSeparator, at + 1);
+        if (at < 0)
+            return -1;
+    }
+    return b.position() + int(at) + 1;
+}
+
+int LineMap::lineEndPosition(int documentPosition) const
+{
+    QTextBlock b = m_doc->findBlock(documentPosition);
+    if (!b.isValid())
+        return -1;
+    qsizetype from = documentPosition - b.position();
+    while (true) {
+        const QString text = b.text();
+        const qsizetype at = text.indexOf(kLineSeparator, from);
+        if (at >= 0)
+            return b.position() + int(at);
+        if (!m_joined || !lines::continues(b.next()))
+            return b.position() + int(text.size());
+        b = b.next();
+        from = 0;
+    }
+}
+
+int LineMap::documentPositionAt(int line, int column)
+{
+    const int start = lineStartPosition(line);
+    if (start < 0)
+        return -1;
+    QTextBlock b = m_doc->findBlock(start);
+    int at = start;
+    for (int left = std::max(column, 0);;) {
+        const qsizetype separator = b.text().indexOf(kLineSeparator, at - b.position());
+        const int end = separator >= 0 ? b.position() + int(separator) : b.position() + b.length() - 1;
+        if (left <= end - at || separator >= 0 || !lines::continues(b.next()))
+            return std::min(at + left, end);
+        left -= end - at;
+        b = b.next();
+        at = b.position();
+    }
 }
 
 QString LineMap::lineText(int line)
 {
-    QTextBlock b = lineStart(line);
-    if (!b.isValid())
+    const int start = lineStartPosition(line);
+    if (start < 0)
         return {};
-    QString out;
-    lines::appendLine(out, b.text());
-    while (m_joined && lines::continues(b.next())) {
-        b = b.next();
-        lines::appendLine(out, b.text());
-    }
-    return out;
+    return textBetween(start, lineEndPosition(start));
 }
 
 QString LineMap::text(std::vector<qsizetype>* joins) const

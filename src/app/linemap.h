@@ -53,22 +53,27 @@ public:
     // The map of `doc` (made on first use, owned by the document).
     static LineMap& of(QTextDocument* doc);
 
-    // Set once a continuing block is made in the document.
+    // Set once blocks and the file's lines stop being one to one: a
+    // continuing block is made, or short lines share a block (a big file
+    // holds two to a block, with a line separator between them).
     bool joined() const { return m_joined; }
     void markJoined() { m_joined = true; }
 
-    // The file line (from 0) of a block.
+    // The file line (from 0) at the start of a block.
     int lineOf(const QTextBlock& block);
-    // The first block of a file line; invalid past the last line.
-    QTextBlock lineStart(int line);
-    // The last block of the line a block belongs to.
-    QTextBlock lineEnd(QTextBlock block) const;
 
     struct Position {
         int line = 0;
         int column = 0;   // UTF-16 units from the start of the line
     };
     Position positionOf(int documentPosition);
+    // Where a file line starts, and where the line holding a position ends
+    // (before its break); -1 past the last line.
+    int lineStartPosition(int line);
+    int lineEndPosition(int documentPosition) const;
+    // The document position of a line and column (the column clamped to the
+    // line's end); -1 past the last line.
+    int documentPositionAt(int line, int column);
 
     // The text of one file line, without its break.
     QString lineText(int line);
@@ -85,7 +90,11 @@ private:
 
     QTextDocument* m_doc;
     bool m_joined = false;
-    std::vector<int> m_lineOf;   // file line of each block in [0, m_counted)
+    // The first block of the line holding block n's start; n's own start
+    // when it starts the line.
+    int lineBegin(int n, int line, int* start);
+
+    std::vector<int> m_lineOf;   // file line at the start of each block in [0, m_counted)
     int m_counted = 0;
 };
 

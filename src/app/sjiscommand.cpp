@@ -63,15 +63,9 @@ bool convertEditorToSjis(TAutoSjisConv& conv, QPlainTextEdit& edit)
     c.endEditBlock();
 
     // The caret goes back to its line and column, or the end of the line.
-    QTextBlock block = map.lineStart(old.line);
-    if (block.isValid()) {
-        int column = old.column;
-        while (column >= block.length() && lines::continues(block.next())) {
-            column -= block.length() - 1;
-            block = block.next();
-        }
-        QTextCursor caret(block);
-        caret.setPosition(block.position() + std::min(column, block.length() - 1));
+    if (const int at = map.documentPositionAt(old.line, old.column); at >= 0) {
+        QTextCursor caret(edit.document());
+        caret.setPosition(at);
         edit.setTextCursor(caret);
     }
     return true;

@@ -411,13 +411,16 @@ static QString tagAround(const LineMap& map, const QTextCursor& cursor)
     int start = -1;
     QTextBlock b = caretBlock;
     for (int p = cursor.position() - 1;;) {
+        bool lineStart = false;   // a line separator: two lines share the block
         for (; p >= b.position(); --p) {
-            if (doc->characterAt(p) == u'<') {
+            const QChar c = doc->characterAt(p);
+            if (c == u'<')
                 start = p;
+            lineStart = c.unicode() == 0x2028;
+            if (start >= 0 || lineStart)
                 break;
-            }
         }
-        if (start >= 0 || !map.joined() || !lines::continues(b))
+        if (start >= 0 || lineStart || !map.joined() || !lines::continues(b))
             break;
         b = b.previous();   // the line goes on in the piece above
         p = b.position() + b.length() - 2;
@@ -428,14 +431,19 @@ static QString tagAround(const LineMap& map, const QTextCursor& cursor)
     b = caretBlock;
     for (int p = cursor.position();;) {
         const int blockEnd = b.position() + b.length() - 1;   // before the separator
+        bool lineEnd = false;
         for (; p < blockEnd; ++p) {
-            if (doc->characterAt(p) == u'>') {
+            const QChar c = doc->characterAt(p);
+            if (c == u'>')
                 end = p;
+            lineEnd = c.unicode() == 0x2028;
+            if (end >= 0 || lineEnd)
                 break;
-            }
         }
         if (end >= 0)
             break;
+        if (lineEnd)
+            return {};
         if (!map.joined() || !lines::continues(b.next()))
             return {};
         b = b.next();

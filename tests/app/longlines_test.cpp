@@ -49,13 +49,8 @@ std::optional<QByteArray> bytesOf(const Document& d)
 // Puts the caret at a file position (line, column) through the map.
 void caretAt(DocumentEditor* e, int line, int column)
 {
-    QTextBlock b = LineMap::of(e->document()).lineStart(line);
-    while (column >= b.length() && lines::continues(b.next())) {
-        column -= b.length() - 1;
-        b = b.next();
-    }
     QTextCursor c(e->document());
-    c.setPosition(b.position() + column);
+    c.setPosition(LineMap::of(e->document()).documentPositionAt(line, column));
     e->setTextCursor(c);
 }
 
