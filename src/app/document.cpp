@@ -97,7 +97,7 @@ bool DocumentEditor::event(QEvent* e)
 bool DocumentEditor::editAtJoin(QKeyEvent* e)
 {
     LineMap& map = LineMap::of(document());
-    if (!map.joined() || isReadOnly())
+    if (!map.hasPieces() || isReadOnly())
         return false;
     QTextCursor c = textCursor();
     const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
@@ -265,6 +265,34 @@ public:
 
 } // namespace
 
+// Joins every second line of `text` to the one before it with a line
+// separator where the two together stay a short line; true if any were.
+// The separator ends a line of the file like a break (saving writes the
+// document's break for it), so the text means the same.
+static bool pairLines(QString& text)
+{
+    bool paired = false;
+    QChar* const data = text.data();
+    const qsizetype size = text.size();
+    qsizetype start = 0;   // the line looked at
+    while (start < size) {
+        const qsizetype nl = text.indexOf(u'\n', start);
+        if (nl < 0 || nl + 1 >= size)
+            break;   // the last line: nothing after it to pair with
+        qsizetype next = text.indexOf(u'\n', nl + 1);
+        if (next < 0)
+            next = size;
+        if (next - start <= lines::kLongLine) {
+            data[nl] = QChar(0x2028);
+            paired = true;
+            start = next + 1;   // the pair is done
+        } else {
+            start = nl + 1;     // this line stays alone; the next may pair on
+        }
+    }
+    return paired;
+}
+
 EditorFill::EditorFill(QPlainTextEdit& edit, QByteArray bytes, qsizetype pieceBytes)
     : m_edit(edit), m_doc(edit.document()), m_bytes(std::move(bytes)),
       m_pieceBytes(qMax<qsizetype>(pieceBytes, 1))
@@ -309,7 +337,10 @@ bool EditorFill::step(qsizetype atLeast)
             // The first piece runs at least to the first line feed, so
             // it holds the file's first line break if there is one.
             m_lineBreak = piece.lineBreak;
+            m_mixed = sjis::hasMixedBreaks(m_bytes, m_lineBreak);
         }
+        if (m_pairLines && !m_mixed && pairLines(piece.text))
+            LineMap::of(m_edit.document()).markPaired();
         lines::insertText(cursor, piece.text);
         m_at = end;
     }
@@ -326,7 +357,7 @@ FillResult EditorFill::finish(bool caretToStart)
     m_finished = true;
     QTextDocument* doc = m_edit.document();
     // Files with one kind of break (nearly all) need nothing per line.
-    if (sjis::hasMixedBreaks(m_bytes, m_lineBreak)) {
+    if (m_mixed) {
         result.mixedBreaks = true;
         setEditorLineBreaks(m_edit, sjis::lineBreaksOf(m_bytes));
     }

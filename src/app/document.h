@@ -112,6 +112,10 @@ public:
     bool step(qsizetype atLeast);
     // After the last step: the breaks of a mixed file, nothing to undo.
     FillResult finish(bool caretToStart);
+    // Two short lines to a block, with a line separator between them (a file
+    // with one kind of break only): half the blocks, half the time Qt takes
+    // to make them.  Set before the first step.
+    void setPairLines(bool on) { m_pairLines = on; }
     qsizetype done() const { return m_at; }
     qsizetype total() const { return m_bytes.size(); }
     sjis::LineBreak lineBreak() const { return m_lineBreak; }   // known after the first step
@@ -124,6 +128,8 @@ private:
     qsizetype m_pieceBytes;
     qsizetype m_at = 0;
     bool m_undo = true;
+    bool m_pairLines = false;
+    bool m_mixed = false;   // known after the first step
     sjis::LineBreak m_lineBreak = sjis::LineBreak::CrLf;
 };
 

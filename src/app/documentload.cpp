@@ -18,6 +18,7 @@ DocumentLoad* DocumentLoad::start(QPlainTextEdit& edit, QByteArray bytes, FillRe
         return nullptr;
     }
     auto* load = new DocumentLoad(edit, std::move(bytes));
+    load->m_fill.setPairLines(true);
     if (load->m_fill.step(kFirstBytes)) {
         *filled = load->m_fill.finish(true);
         delete load;

@@ -198,7 +198,7 @@ void EditCommands::FindNext()
     std::vector<qsizetype> joins;
     LineMap& map = LineMap::of(e->document());
     // Without pieces, document positions are the raw text's indexes.
-    const QString text = map.joined() ? map.text(&joins) : e->document()->toRawText();
+    const QString text = map.hasPieces() ? map.text(&joins) : e->document()->toRawText();
     qsizetype at = text.indexOf(needle, 0, Qt::CaseInsensitive);
     if (at < 0) {
         m.prompts().message(&m, kProduct,

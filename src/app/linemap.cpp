@@ -314,7 +314,8 @@ QString LineMap::text(std::vector<qsizetype>* joins) const
 {
     if (joins)
         joins->clear();
-    if (!m_joined) {
+    if (!m_pieces) {
+        // Every separator in the raw text is a line's end.
         QString t = m_doc->toRawText();
         for (QChar& c : t)
             if (c.unicode() == 0x2029 || c.unicode() == 0x2028)

@@ -57,7 +57,11 @@ public:
     // continuing block is made, or short lines share a block (a big file
     // holds two to a block, with a line separator between them).
     bool joined() const { return m_joined; }
-    void markJoined() { m_joined = true; }
+    // A continuing block was made (a long line in pieces).
+    bool hasPieces() const { return m_pieces; }
+    void markJoined() { m_joined = m_pieces = true; }
+    // Short lines were made to share blocks.
+    void markPaired() { m_joined = true; }
 
     // The file line (from 0) at the start of a block.
     int lineOf(const QTextBlock& block);
@@ -90,6 +94,7 @@ private:
 
     QTextDocument* m_doc;
     bool m_joined = false;
+    bool m_pieces = false;
     // The first block of the line holding block n's start; n's own start
     // when it starts the line.
     int lineBegin(int n, int line, int* start);

@@ -420,7 +420,7 @@ static QString tagAround(const LineMap& map, const QTextCursor& cursor)
             if (start >= 0 || lineStart)
                 break;
         }
-        if (start >= 0 || lineStart || !map.joined() || !lines::continues(b))
+        if (start >= 0 || lineStart || !map.hasPieces() || !lines::continues(b))
             break;
         b = b.previous();   // the line goes on in the piece above
         p = b.position() + b.length() - 2;
@@ -444,7 +444,7 @@ static QString tagAround(const LineMap& map, const QTextCursor& cursor)
             break;
         if (lineEnd)
             return {};
-        if (!map.joined() || !lines::continues(b.next()))
+        if (!map.hasPieces() || !lines::continues(b.next()))
             return {};
         b = b.next();
         p = b.position();
