@@ -4,6 +4,7 @@
 #include "app/editoraccessible.h"
 #include "app/linemap.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -156,9 +157,39 @@ void DocumentEditor::keyReleaseEvent(QKeyEvent* e)
     emit keyReleased(e);
 }
 
+void DocumentEditor::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    QPlainTextEdit::mouseDoubleClickEvent(e);
+    m_doubleClicked.start();
+    m_doubleClickAt = e->position();
+}
+
 void DocumentEditor::mousePressEvent(QMouseEvent* e)
 {
     QPlainTextEdit::mousePressEvent(e);
+    const bool tripleClick = e->button() == Qt::LeftButton && m_doubleClicked.isValid()
+        && m_doubleClicked.elapsed() < QApplication::doubleClickInterval()
+        && (e->position() - m_doubleClickAt).manhattanLength() < QApplication::startDragDistance();
+    m_doubleClicked.invalidate();
+    if (tripleClick && textCursor().hasSelection()) {
+        // The line, with its break, as a triple click selects a line that
+        // has a block of its own.
+        const QTextCursor hit = cursorForPosition(e->position().toPoint());
+        const QTextBlock block = hit.block();
+        const QString text = block.text();
+        const qsizetype at = hit.positionInBlock();
+        if (text.contains(QChar(0x2028))) {
+            const qsizetype from = at > 0 ? text.lastIndexOf(QChar(0x2028), at - 1) + 1 : 0;
+            const qsizetype to = text.indexOf(QChar(0x2028), at);
+            QTextCursor c(document());
+            c.setPosition(block.position() + int(from));
+            c.setPosition(to >= 0 ? block.position() + int(to) + 1
+                                  : std::min(block.position() + block.length(),
+                                             document()->characterCount() - 1),
+                          QTextCursor::KeepAnchor);
+            setTextCursor(c);
+        }
+    }
     emit mousePressed();
 }
 

@@ -4,6 +4,7 @@
 #include "charset/textfile.h"
 #include "platform/product.h"
 
+#include <QElapsedTimer>
 #include <QKeySequence>
 #include <QList>
 #include <QPlainTextEdit>
@@ -44,6 +45,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dragMoveEvent(QDragMoveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
@@ -56,6 +58,10 @@ private:
     // when the key is the editor's own business.
     bool editAtJoin(QKeyEvent* e);
     QList<QKeySequence> m_windowKeys;
+    // A triple click selects a block; where two lines share one it is
+    // brought back to the clicked line.
+    QElapsedTimer m_doubleClicked;
+    QPointF m_doubleClickAt;
     std::function<void()> m_beforePaint;
 };
 

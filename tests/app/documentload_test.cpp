@@ -3,6 +3,7 @@
 // (saving, search, a paste) gets the whole text, never half of it.
 #include "app/documentload.h"
 #include "app/documents.h"
+#include "app/linemap.h"
 #include "charset/textfile.h"
 #include "support/mainwindow.h"
 #include "support/testfiles.h"
@@ -14,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 
 namespace {
 
@@ -121,4 +123,63 @@ TEST_F(DocumentLoadTest, WholeTextCommandsFinishTheLoadFirst)
         QCoreApplication::processEvents();
     EXPECT_FALSE(m.findChild<QProgressBar*>("LoadProgress")->isVisible());
     EXPECT_EQ(m.editControl()->count(), 3);
+}
+
+TEST_F(DocumentLoadTest, BigFilesPairShortLinesAndStillCountTheFilesLines)
+{
+    TFmMain& m = makeWindow(true);
+    // One kind of break, a long line among short ones.
+    QByteArray bytes = bigPage(DocumentLoad::kAtOnceBytes + (1 << 20), false);
+    bytes.insert(31, QByteArray(5000, 'x') + "\r\n");
+    Document& d = open(bytes);
+    waitForLoad(d);
+    const QString text = sjis::decodeDocument(bytes).text;
+    const QStringList lines = text.split(u'\n');
+    QTextDocument* doc = d.edit->document();
+    EXPECT_LT(doc->blockCount(), lines.size() * 2 / 3);   // mostly two lines a block
+
+    // Byte-identical; the status bar, the tag at the caret, the line text
+    // and "1行選択" count the file's lines.
+    ASSERT_TRUE(w->documents().save(d, nullptr));
+    EXPECT_TRUE(readAll(path("big.html")) == bytes);
+    for (int line : {0, 1, 2, 3, 1001, 1002, int(lines.size()) - 1}) {
+        const int column = int(std::min<qsizetype>(8, lines[line].size()));
+        QTextCursor c(doc);
+        c.setPosition(LineMap::of(doc).documentPositionAt(line, column));
+        d.edit->setTextCursor(c);
+        m.UpdateCaret();
+        EXPECT_EQ(m.statusPanel(0), QStringLiteral("  行 ： %1 列 ： %2").arg(line).arg(column));
+        EXPECT_EQ(m.lineText(line), lines[line]);
+        const qsizetype lt = lines[line].lastIndexOf(u'<', column - 1);
+        const qsizetype gt = lines[line].indexOf(u'>', column);
+        EXPECT_EQ(m.CaretTagText(), lt >= 0 && gt >= 0 ? lines[line].mid(lt, gt + 1 - lt) : QString())
+            << line;
+        m.action("MOne")->trigger();
+        EXPECT_EQ(m.selectedText(), lines[line]);
+    }
+
+    // A triple click selects the clicked line with its break, not the two
+    // lines of its block (lines 2 and 3 share one).
+    for (int line : {2, 3}) {
+        QTextCursor c(doc);
+        c.setPosition(LineMap::of(doc).documentPositionAt(line, 2));
+        d.edit->setTextCursor(c);
+        d.edit->ensureCursorVisible();
+        const QPoint at = d.edit->cursorRect().center();
+        QTest::mouseDClick(d.edit->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseClick(d.edit->viewport(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(d.edit->textCursor().selectedText(),
+                  lines[line] + QChar(line == 2 ? 0x2028 : 0x2029));
+    }
+
+    // Enter and Backspace at the separator work on the file's lines.
+    QTextCursor c(doc);
+    c.setPosition(LineMap::of(doc).documentPositionAt(3, 0));
+    d.edit->setTextCursor(c);
+    QTest::keyClick(d.edit, Qt::Key_Backspace);
+    QTest::keyClick(d.edit, Qt::Key_Return);
+    QTest::keyClick(d.edit, Qt::Key_Return);
+    QStringList expected = lines;
+    expected.insert(3, QString());
+    EXPECT_TRUE(editorText(*d.edit) == expected.join(u'\n'));
 }
