@@ -231,8 +231,10 @@ void DocumentEditor::insertFromMimeData(const QMimeData* source)
         return;
     QString text = source->text();
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    // Every kind of line end becomes a line of its own (the file writes
+    // each as its break, and the status bar counts them so).
     for (QChar& ch : text)
-        if (ch == u'\r' || ch.unicode() == 0x2029)
+        if (ch == u'\r' || ch.unicode() == 0x2029 || ch.unicode() == 0x2028)
             ch = u'\n';
     QTextCursor c = textCursor();
     c.beginEditBlock();
