@@ -1,5 +1,6 @@
 #include "custom/tfmfont.h"
 
+#include "app/icons.h"
 #include "app/namedcolors.h"
 #include "platform/widgetnames.h"
 
@@ -24,16 +25,6 @@ constexpr const char* kColorCaptions[kNamedColorCount] = {
     "Blue(&Z)",  "Fuchsia(&F)", "Aqua(&A)", "White(&W)"};
 
 const int kSizes[] = {8, 9, 10, 11, 12, 13, 14, 15, 16, 18, 20};
-
-QIcon swatchIcon(const QColor& c)
-{
-    QPixmap pm(16, 16);
-    pm.fill(c);
-    QPainter p(&pm);
-    p.setPen(Qt::black);
-    p.drawRect(0, 0, 15, 15);
-    return QIcon(pm);
-}
 
 QLabel* picture(QWidget* owner)
 {
@@ -105,7 +96,7 @@ TFmFont::TFmFont(QWidget* parent) : QDialog(parent)
 
     PopupMenu1 = named(new QMenu(this), QStringLiteral("PopupMenu1"));
     for (int i = 0; i < kNamedColorCount; ++i) {
-        QAction* a = PopupMenu1->addAction(swatchIcon(namedColor(i)), QLatin1String(kColorCaptions[i]));
+        QAction* a = PopupMenu1->addAction(colorSwatch(namedColor(i)), QLatin1String(kColorCaptions[i]));
         a->setObjectName(QStringLiteral("M") + QLatin1String(kNamedColors[size_t(i)].name));
         connect(a, &QAction::triggered, this, [this, i] { colorItemClick(i); });
     }
