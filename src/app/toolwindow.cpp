@@ -46,14 +46,26 @@ bool ToolWindow::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+bool ActivationWatch::elsewhere(const QWidget* window, const QWidget* active)
+{
+    // A window that is gone (a closed dialog Qt still names) says nothing.
+    return active && active != window && active->isVisible();
+}
+
 bool ActivationWatch::becameActive(const QWidget* window, const QEvent* event)
 {
     if (event->type() != QEvent::ActivationChange)
         return false;
-    const bool active = QApplication::activeWindow() == window;
+    const QWidget* activeWindow = QApplication::activeWindow();
+    const bool active = activeWindow == window;
+    // The window system may give the activation to another window when a
+    // dialog closes: then no return is coming, and the mark must not eat
+    // the next real activation.
+    if (m_modalDepth == 0 && elsewhere(window, activeWindow))
+        m_returningFromModal = false;
     bool counts = false;
     if (active && !m_wasActive) {
-        if (m_returningFromModal)
+        if (m_returningFromModal || m_modalDepth > 0)
             m_returningFromModal = false;
         else
             counts = true;
@@ -64,9 +76,15 @@ bool ActivationWatch::becameActive(const QWidget* window, const QEvent* event)
 
 void ActivationWatch::modal(const QWidget* window, const std::function<void()>& step)
 {
-    m_returningFromModal = QApplication::activeWindow() == window;
+    const bool wasActive = QApplication::activeWindow() == window;
+    ++m_modalDepth;
     step();
-    // Already active again (or never left): the activation has passed.
-    if (QApplication::activeWindow() == window)
-        m_returningFromModal = false;
+    --m_modalDepth;
+    if (m_modalDepth > 0)
+        return;
+    // Active again, or another window took over while the step ran: the
+    // return has passed.  Otherwise it is still on its way (the window
+    // system activates after the dialog has gone).
+    const QWidget* now = QApplication::activeWindow();
+    m_returningFromModal = wasActive && now != window && !elsewhere(window, now);
 }

@@ -51,9 +51,21 @@ public:
     // return does not count.
     void modal(const QWidget* window, const std::function<void()>& step);
     // The window was hidden: its next activation counts.
-    void hidden() { m_wasActive = false; }
+    void hidden() { handOver(); }
+    // Something was handed to the window: its next activation counts,
+    // whatever came before.
+    void handOver()
+    {
+        m_returningFromModal = false;
+        m_wasActive = false;
+    }
 
 private:
+    // Whether `active` (not the window) shows that the return from a modal
+    // step went elsewhere.
+    static bool elsewhere(const QWidget* window, const QWidget* active);
+
+    int m_modalDepth = 0;
     bool m_returningFromModal = false;
     bool m_wasActive = false;
 };
