@@ -2,6 +2,7 @@
 
 #include "platform/prompts.h"
 #include "platform/product.h"
+#include "platform/textpanel.h"
 #include "app/icons.h"
 #include "app/namedcolors.h"
 
@@ -73,10 +74,13 @@ QWidget* beforeAfter(int frameBefore, int gapBefore, int frameAfter, int gapAfte
     return w;
 }
 
+// A control's name; screen readers read its caption or, without one, its
+// label, never this name.
 void named(QWidget* w, const QString& name, const QString& caption = {})
 {
     w->setObjectName(name);
-    w->setAccessibleName(caption.isEmpty() ? name : caption);
+    if (!caption.isEmpty())
+        w->setAccessibleName(caption);
 }
 
 } // namespace
@@ -118,7 +122,8 @@ TFmHead::TFmHead(TableSettings& settings, Prompts& prompts, QWidget* parent)
     l1->addWidget(alignGroup);
     auto* bgGroup = new QGroupBox(QStringLiteral("背景色(BGCOLOR)"), page1);
     auto* bgForm = new QFormLayout(bgGroup);
-    bgForm->addRow(QStringLiteral("種類："), makeColorPanel(m_panel1, "panel1", bgGroup));
+    bgForm->addRow(QStringLiteral("種類："),
+                   makeColorPanel(m_panel1, "panel1", QStringLiteral("背景色(BGCOLOR)："), bgGroup));
     l1->addWidget(bgGroup);
     auto* sizeGroup = new QGroupBox(QStringLiteral("標準ｻｲｽﾞ(WIDTH/HEIGHT)"), page1);
     auto* sizeForm = new QFormLayout(sizeGroup);
@@ -136,7 +141,8 @@ TFmHead::TFmHead(TableSettings& settings, Prompts& prompts, QWidget* parent)
     auto* borderForm = new QFormLayout(borderGroup);
     borderForm->addRow(QStringLiteral("枠線の太さ："),
                        makeCombo(TableSettings::Border, "BorderCombo", sizes, borderGroup));
-    borderForm->addRow(QStringLiteral("枠線の色："), makeColorPanel(m_panel2, "Panel2", borderGroup));
+    borderForm->addRow(QStringLiteral("枠線の色："),
+                       makeColorPanel(m_panel2, "Panel2", QStringLiteral("枠線の色(BORDERCOLOR)："), borderGroup));
     l2->addWidget(borderGroup);
     l2->addWidget(beforeAfter(1, 2, 4, 2, page2));
     l2->addStretch();
@@ -184,23 +190,25 @@ QComboBox* TFmHead::makeCombo(int attr, const char* name, const QStringList& ite
     return c;
 }
 
-QWidget* TFmHead::makeColorPanel(QLabel*& panel, const char* name, QWidget* owner)
+QWidget* TFmHead::makeColorPanel(QLabel*& panel, const char* name, const QString& caption, QWidget* owner)
 {
-    panel = new QLabel(kNone, owner);
-    named(panel, QString::fromLatin1(name));
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setTextFormat(Qt::PlainText);
-    panel->setAlignment(Qt::AlignCenter);
-    panel->setAutoFillBackground(true);
-    QPalette pal = panel->palette();
+    // A command panel: the right mouse button, or the keyboard once Tab has
+    // reached it (Space, Enter, the menu key), opens the colour popup.
+    TextPanel* p = sunkenPanel(QString::fromLatin1(name), owner, kNone);
+    panel = p;
+    p->setCaption(caption);
+    p->setCommand(true);
+    p->setAlignment(Qt::AlignCenter);
+    QPalette pal = p->palette();
     pal.setColor(QPalette::Window, palette().color(QPalette::Button));
-    panel->setPalette(pal);
-    panel->setMinimumSize(100, 22);
-    panel->setContextMenuPolicy(Qt::CustomContextMenu);
-    QLabel* p = panel;
-    connect(panel, &QWidget::customContextMenuRequested, this,
+    p->setPalette(pal);
+    p->setMinimumSize(100, 22);
+    p->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(p, &QWidget::customContextMenuRequested, this,
             [this, p](const QPoint& pos) { m_popup->popup(p->mapToGlobal(pos)); });
-    return panel;
+    connect(p, &TextPanel::activated, this,
+            [this, p] { m_popup->popup(p->mapToGlobal(QPoint(0, p->height()))); });
+    return p;
 }
 
 void TFmHead::FormActivate()

@@ -38,7 +38,7 @@ public:
     QTabWidget* tabs() const { return m_tabs; }
 
 private:
-    QWidget* makeColorPanel(QLabel*& panel, const char* name, QWidget* owner);
+    QWidget* makeColorPanel(QLabel*& panel, const char* name, const QString& caption, QWidget* owner);
     QComboBox* makeCombo(int attr, const char* name, const QStringList& items, QWidget* owner);
 
     TableSettings& m_settings;

@@ -1,8 +1,10 @@
 #include "builders/table/tfmtablebody.h"
 
 #include "app/icons.h"
+#include "platform/commandheader.h"
 #include "platform/prompts.h"
 #include "platform/product.h"
+#include "platform/textpanel.h"
 #include "builders/buildersink.h"
 #include "builders/table/bodygridmodel.h"
 #include "builders/table/tfmcell.h"
@@ -25,25 +27,17 @@
 
 namespace {
 
-QLabel* sunkenPanel(const QString& name, QWidget* owner)
-{
-    auto* l = new QLabel(owner);
-    l->setObjectName(name);
-    l->setAccessibleName(name);
-    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    l->setTextFormat(Qt::PlainText);   // tag texts, not markup
-    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    l->setAutoFillBackground(true);
-    l->setMinimumHeight(20);
-    return l;
-}
-
-QHBoxLayout* labelledStrip(const QString& caption, QLabel* panel)
+// A strip: its caption, then the panel, which the caption names for screen
+// readers.  The panel keeps to the window's width, whatever its tag.
+QHBoxLayout* labelledStrip(const QString& caption, TextPanel* panel)
 {
     auto* row = new QHBoxLayout;
     row->setContentsMargins(4, 0, 2, 0);
     auto* label = new QLabel(caption);
     label->setMinimumWidth(48);
+    label->setBuddy(panel);
+    panel->setCaption(caption);
+    panel->setElideMode(Qt::ElideMiddle);
     row->addWidget(label);
     row->addWidget(panel, 1);
     return row;
@@ -74,9 +68,10 @@ TFmTableBody::TFmTableBody(Prompts& prompts, BuilderSink& sink, QWidget* parent)
     sections->setHorizontalHeaderLabels({QStringLiteral("列追加"), QStringLiteral("列削除"),
                                          QStringLiteral("行追加"), QStringLiteral("行削除"),
                                          QStringLiteral("表設定"), QStringLiteral("HTML変換")});
-    m_headerControl = new QHeaderView(Qt::Horizontal, this);
+    auto* header = new CommandHeader(this);
+    m_headerControl = header;
     m_headerControl->setObjectName(QStringLiteral("HeaderControl1"));
-    m_headerControl->setAccessibleName(QStringLiteral("HeaderControl1"));
+    m_headerControl->setAccessibleName(QStringLiteral("表の操作"));
     m_headerControl->setModel(sections);
     m_headerControl->setSectionsClickable(true);
     m_headerControl->setHighlightSections(false);
@@ -87,13 +82,17 @@ TFmTableBody::TFmTableBody(Prompts& prompts, BuilderSink& sink, QWidget* parent)
         m_headerControl->resizeSection(i, i == Convert ? 70 : 50);
     m_headerControl->setFixedHeight(m_headerControl->sizeHint().height());
     connect(m_headerControl, &QHeaderView::sectionClicked, this, &TFmTableBody::HeaderControl1SectionClick);
+    // The keyboard's and screen readers' way to the same commands.
+    connect(header, &CommandHeader::sectionActivated, this, &TFmTableBody::HeaderControl1SectionClick);
     top->addWidget(m_headerControl);
 
     // ---- table tag and cell tag strips
     m_tablePanel = sunkenPanel(QStringLiteral("tablePanel"), this);
+    m_tablePanel->setMinimumHeight(20);
     m_tablePanel->setText(m_tableTag);
     top->addLayout(labelledStrip(QStringLiteral("表設定"), m_tablePanel));
     m_tdPanel = sunkenPanel(QStringLiteral("TDPanel"), this);
+    m_tdPanel->setMinimumHeight(20);
     {
         QPalette pal = m_tdPanel->palette();
         pal.setColor(QPalette::Window, pal.color(QPalette::ToolTipBase));
@@ -107,7 +106,7 @@ TFmTableBody::TFmTableBody(Prompts& prompts, BuilderSink& sink, QWidget* parent)
     m_model = new BodyGridModel(m_grid, this);
     m_bodyGrid = new QTableView(this);
     m_bodyGrid->setObjectName(QStringLiteral("BodyGrid"));
-    m_bodyGrid->setAccessibleName(QStringLiteral("BodyGrid"));
+    m_bodyGrid->setAccessibleName(QStringLiteral("ﾃｰﾌﾞﾙ"));
     m_bodyGrid->setModel(m_model);
     m_bodyGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_bodyGrid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -157,7 +156,6 @@ TFmTableBody::TFmTableBody(Prompts& prompts, BuilderSink& sink, QWidget* parent)
     // ---- status bar: "列：C行：R" and an empty panel
     m_statusBar = new QStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
-    m_statusBar->setAccessibleName(QStringLiteral("StatusBar1"));
     m_statusBar->setSizeGripEnabled(false);
     for (int i = 0; i < 2; ++i) {
         m_statusPanels[i] = new QLabel(m_statusBar);

@@ -24,6 +24,7 @@ class QTableView;
 class TFmCell;
 class TFmHead;
 class TFmTableResult;
+class TextPanel;
 
 class TFmTableBody : public QWidget {
     Q_OBJECT
@@ -48,8 +49,8 @@ public:
     QMenu* TablePop() const { return m_tablePop; }
     QHeaderView* HeaderControl1() const { return m_headerControl; }
     QTableView* BodyGrid() const { return m_bodyGrid; }
-    QLabel* tablePanel() const { return m_tablePanel; }
-    QLabel* TDPanel() const { return m_tdPanel; }
+    TextPanel* tablePanel() const { return m_tablePanel; }
+    TextPanel* TDPanel() const { return m_tdPanel; }
     QString statusText() const;
 
     TFmHead* head() const { return m_head; }
@@ -96,8 +97,8 @@ private:
 
     BodyGridModel* m_model = nullptr;
     QHeaderView* m_headerControl = nullptr;
-    QLabel* m_tablePanel = nullptr;
-    QLabel* m_tdPanel = nullptr;
+    TextPanel* m_tablePanel = nullptr;
+    TextPanel* m_tdPanel = nullptr;
     QTableView* m_bodyGrid = nullptr;
     QStatusBar* m_statusBar = nullptr;
     QLabel* m_statusPanels[2] = {};
