@@ -58,6 +58,7 @@ struct JpegJob {
     int width = 0, height = 0;          // from the header
     int outWidth = 0, outHeight = 0;    // decoded (maybe scaled down)
     unsigned char* pixels = nullptr;    // malloc'd, 4 bytes a pixel (RGBX)
+    unsigned char* row = nullptr;       // malloc'd, one decoded row when rows are skipped
     bool cmyk = false;                  // pixels are inverted CMYK, to convert
     char message[JMSG_LENGTH_MAX] = {};
 };
@@ -76,7 +77,8 @@ bool runJpeg(JpegJob& job)
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         std::free(job.pixels);
-        job.pixels = nullptr;
+        std::free(job.row);
+        job.pixels = job.row = nullptr;
         std::memcpy(job.message, err.message, sizeof job.message);
         return false;
     }
@@ -92,40 +94,54 @@ bool runJpeg(JpegJob& job)
         return true;
     }
 
-    // The smallest reduction that fits the budget.
+    // The smallest reduction that fits the budget: libjpeg's own down to
+    // 1/8, then every `keep`-th row and column of that.
     unsigned denom = 1;
-    for (; denom <= 8; denom *= 2) {
+    for (; denom < 8; denom *= 2) {
         const long long w = (cinfo.image_width + denom - 1) / denom;
         const long long h = (cinfo.image_height + denom - 1) / denom;
         if (w * h <= job.maxPixels)
             break;
-    }
-    if (denom > 8) {
-        std::snprintf(job.message, sizeof job.message, "Picture too large to show (%d x %d)",
-                      job.width, job.height);
-        jpeg_destroy_decompress(&cinfo);
-        return false;
     }
     cinfo.scale_num = 1;
     cinfo.scale_denom = denom;
     job.cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = job.cmyk ? JCS_CMYK : JCS_EXT_RGBX;
     jpeg_start_decompress(&cinfo);
-    job.outWidth = int(cinfo.output_width);
-    job.outHeight = int(cinfo.output_height);
-    const size_t rowBytes = size_t(cinfo.output_width) * 4;
-    job.pixels = static_cast<unsigned char*>(std::malloc(rowBytes * cinfo.output_height + 1));
-    if (!job.pixels) {
+    const unsigned keep = unsigned(reductionFor(cinfo.output_width, cinfo.output_height, job.maxPixels));
+    job.outWidth = int((cinfo.output_width + keep - 1) / keep);
+    job.outHeight = int((cinfo.output_height + keep - 1) / keep);
+    const size_t rowBytes = size_t(job.outWidth) * 4;
+    job.pixels = static_cast<unsigned char*>(std::malloc(rowBytes * size_t(job.outHeight) + 1));
+    if (keep > 1)
+        job.row = static_cast<unsigned char*>(std::malloc(size_t(cinfo.output_width) * 4));
+    if (!job.pixels || (keep > 1 && !job.row)) {
         std::snprintf(job.message, sizeof job.message, "Out of memory");
         jpeg_destroy_decompress(&cinfo);
+        std::free(job.pixels);
+        std::free(job.row);
+        job.pixels = job.row = nullptr;
         return false;
     }
     while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = job.pixels + rowBytes * cinfo.output_scanline;
+        const JDIMENSION y = cinfo.output_scanline;
+        if (keep == 1) {
+            JSAMPROW row = job.pixels + rowBytes * y;
+            jpeg_read_scanlines(&cinfo, &row, 1);
+            continue;
+        }
+        JSAMPROW row = job.row;
         jpeg_read_scanlines(&cinfo, &row, 1);
+        if (y % keep)
+            continue;
+        unsigned char* out = job.pixels + rowBytes * (y / keep);
+        for (int x = 0; x < job.outWidth; ++x)
+            std::memcpy(out + size_t(x) * 4, job.row + size_t(x) * keep * 4, 4);
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
+    std::free(job.row);
+    job.row = nullptr;
     return true;
 }
 

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <algorithm>
+
 namespace {
 
 // A file that cannot be mapped is read instead, up to this size.
@@ -127,15 +129,34 @@ QImage bmpPixels(QByteArrayView bytes, qint64 maxPixels, QString* error)
             *error = bmpError(reader);
         return {};
     }
-    if (qint64(size.width()) * size.height() > maxPixels) {
+    QImage image = reader.read();
+    if (image.isNull()) {
         if (error)
-            *error = QStringLiteral("Picture too large to show (%1 x %2)").arg(size.width()).arg(size.height());
+            *error = bmpError(reader);
         return {};
     }
-    QImage image = reader.read();
-    if (image.isNull() && error)
-        *error = bmpError(reader);
+    // Qt reads a bitmap whole; one over the budget is made smaller after.
+    const int f = reductionFor(image.width(), image.height(), maxPixels);
+    if (f > 1)
+        image = image.scaled((image.width() + f - 1) / f, (image.height() + f - 1) / f, Qt::IgnoreAspectRatio,
+                             Qt::FastTransformation);
     return image;
+}
+
+int reductionFor(qint64 width, qint64 height, qint64 maxPixels)
+{
+    maxPixels = std::max<qint64>(maxPixels, 1);
+    width = std::max<qint64>(width, 1);
+    height = std::max<qint64>(height, 1);
+    auto fits = [&](qint64 f) { return ((width + f - 1) / f) * ((height + f - 1) / f) <= maxPixels; };
+    // Whole factors fit from some point on; start near it and step up.
+    qint64 f = 1;
+    while (!fits(f * 2))
+        f *= 2;
+    f = std::max<qint64>(1, f / 2);
+    while (!fits(f))
+        ++f;
+    return int(std::min<qint64>(f, std::max(width, height)));
 }
 
 PictureResult readPictureSize(const QString& path)
@@ -171,4 +192,33 @@ QImage readPicturePixels(const QString& path, qint64 maxPixels, QString* error)
     case PictureKind::Jpeg: return jpegPixels(file.bytes(), maxPixels, &err);
     default: return bmpPixels(file.bytes(), maxPixels, &err);
     }
+}
+
+PictureRead readPicture(const QString& path, qint64 previewPixels)
+{
+    PictureRead r;
+    const PictureKind kind = pictureKindOf(path);
+    if (kind == PictureKind::Unsupported) {
+        r.result.error = unsupportedText(path);
+        return r;
+    }
+    FileBytes file(path);
+    if (!file.open(&r.result.error))
+        return r;
+    const QByteArrayView bytes = file.bytes();
+    switch (kind) {
+    case PictureKind::Gif:
+        // One reading gives both, and fails alike for both.
+        r.result = gifSizeAndPixels(bytes, previewPixels, previewPixels > 0 ? &r.preview : nullptr);
+        return r;
+    case PictureKind::Jpeg: r.result = jpegSize(bytes); break;
+    default: r.result = bmpSize(bytes); break;
+    }
+    if (!r.result.ok() || previewPixels <= 0)
+        return r;
+    if (kind == PictureKind::Jpeg)
+        r.preview = jpegPixels(bytes, previewPixels, &r.previewError);
+    else
+        r.preview = bmpPixels(bytes, previewPixels, &r.previewError);
+    return r;
 }
