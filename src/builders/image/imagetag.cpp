@@ -69,35 +69,41 @@ QString ImageTag::fullTag() const
 
 std::optional<QString> ImageTag::confirmSize(const QString& width, const QString& height)
 {
+    // Every entry is checked before anything is stored.
+    std::array<QString, 2> values;
     const QString* entries[2] = {&width, &height};
-    for (int i = 0; i < 2; ++i) {
+    for (size_t i = 0; i < 2; ++i) {
         if (*entries[i] == entry::kNothing) {
-            m_size[size_t(i)] = entry::kNothing;
+            values[i] = entry::kNothing;
             continue;
         }
         const std::optional<QString> number = entry::wholeNumber(*entries[i]);
         if (!number)
             return *entries[i];
-        m_size[size_t(i)] = *number;
+        values[i] = *number;
     }
+    m_size = values;
     return std::nullopt;
 }
 
 std::optional<QString> ImageTag::confirmDetails(const std::array<QString, kDetailCount>& entries)
 {
-    m_details.fill(entry::kNothing);
+    // Every entry is checked before anything is stored.
+    std::array<QString, kDetailCount> values;
+    values.fill(entry::kNothing);
     for (int i = 0; i < kDetailCount; ++i) {
         const QString& e = entries[size_t(i)];
         if (e == entry::kNothing)
             continue;
         if (i == Align || i == Alt) {
-            m_details[size_t(i)] = e;
+            values[size_t(i)] = e;
             continue;
         }
         const std::optional<QString> number = entry::wholeNumber(e);
         if (!number)
             return e;
-        m_details[size_t(i)] = *number;
+        values[size_t(i)] = *number;
     }
+    m_details = values;
     return std::nullopt;
 }

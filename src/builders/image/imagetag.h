@@ -41,13 +41,13 @@ public:
     // ` <IMG SRC="name"` + WIDTH HEIGHT BORDER ALIGN VSPACE HSPACE ALT + `>`
     QString fullTag() const;
 
-    // The size dialog's confirm step: WIDTH, then HEIGHT, each "(なし)" or a
-    // whole number.  Returns the first entry that is not a whole number (an
-    // entry before it is already stored), or nothing when both were stored.
+    // The size dialog's confirm step: WIDTH and HEIGHT, each "(なし)" or a
+    // whole number.  Returns the first entry that is not a whole number, and
+    // then stores nothing; otherwise stores both.
     std::optional<QString> confirmSize(const QString& width, const QString& height);
-    // The detail dialog's confirm step: all five are reset to "(なし)", then
-    // BORDER, ALIGN, ALT, VSPACE, HSPACE are stored in that order (BORDER,
-    // VSPACE and HSPACE as whole numbers) until one is refused; returns it.
+    // The detail dialog's confirm step: BORDER, ALIGN, ALT, VSPACE, HSPACE
+    // (BORDER, VSPACE and HSPACE whole numbers).  Returns the first entry
+    // refused, and then stores nothing; otherwise stores all five.
     std::optional<QString> confirmDetails(const std::array<QString, kDetailCount>& entries);
 
     // The empty tag the window shows with no picture.

@@ -1,8 +1,9 @@
 #pragma once
 // "詳細設定": the image builder's detail dialog.  BORDER, ALT, ALIGN, VSPACE
 // and HSPACE, each "(なし)" or typed in (BORDER, VSPACE, HSPACE whole
-// numbers).  Made for each use; "確定" stores into the builder's values, a
-// refused number keeps the dialog open.
+// numbers).  Made for each use; "確定" stores into the builder's values only
+// when every entry passes, a refused number keeps the dialog open with
+// nothing stored.
 
 #include "builders/image/imagetag.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 // "ｻｲｽﾞ設定": the image builder's size dialog.  WIDTH and HEIGHT, each "(なし)"
 // or a whole number typed in; the natural size beside them.  Made for each
-// use; "確定" stores into the builder's values, a refused number keeps the
-// dialog open.
+// use; "確定" stores into the builder's values only when both entries pass, a
+// refused number keeps the dialog open with nothing stored.
 
 #include <QDialog>
 
