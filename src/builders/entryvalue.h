@@ -18,4 +18,11 @@ std::optional<QString> wholeNumber(const QString& text);
 // "'abc' は数値ではありません"
 QString notANumber(const QString& text);
 
+// "'-50' は 1 から 9999 までの数値ではありません"
+QString outOfRange(const QString& text, int low, int high);
+
+// The refusal of an entry that must be a whole number from `low` to `high`
+// (one of the two messages above), or nothing when it is one.
+std::optional<QString> refusal(const QString& text, int low, int high);
+
 } // namespace entry

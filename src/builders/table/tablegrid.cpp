@@ -1,6 +1,6 @@
 #include "builders/table/tablegrid.h"
 
-#include "builders/table/tablesettings.h"
+#include "builders/entryvalue.h"
 
 TableGrid::TableGrid() : m_widths(1, kDefaultColumnWidth), m_heights(1, kDefaultRowHeight) {}
 
@@ -120,26 +120,27 @@ QString TableGrid::toHtml(const QString& tableTagText, const QString& lineBreak)
 
 std::optional<QString> SelectedCell::confirm(const QString& width, const QString& height)
 {
-    const std::optional<QString> w = wholeNumberText(width);
-    if (!w)
-        return width;
-    widthText = *w;
-    const std::optional<QString> h = wholeNumberText(height);
-    if (!h)
-        return height;
-    heightText = *h;
+    for (const QString* text : {&width, &height})
+        if (std::optional<QString> refused = entry::refusal(*text, kMinSize, kMaxSize))
+            return refused;
+    widthText = *entry::wholeNumber(width);
+    heightText = *entry::wholeNumber(height);
+    return std::nullopt;
+}
+
+std::optional<QString> SelectedCell::unreadable() const
+{
+    for (const QString* text : {&widthText, &heightText})
+        if (!entry::wholeNumber(*text))
+            return *text;
     return std::nullopt;
 }
 
 std::optional<QString> SelectedCell::applyTo(TableGrid& grid) const
 {
-    const std::optional<QString> w = wholeNumberText(widthText);
-    if (!w)
-        return widthText;
-    const std::optional<QString> h = wholeNumberText(heightText);
-    if (!h)
-        return heightText;
-    grid.setColumnWidth(column, w->toInt());
-    grid.setRowHeight(row, h->toInt());
+    if (std::optional<QString> refused = unreadable())
+        return refused;
+    grid.setColumnWidth(column, entry::wholeNumber(widthText)->toInt());
+    grid.setRowHeight(row, entry::wholeNumber(heightText)->toInt());
     return std::nullopt;
 }

@@ -57,18 +57,27 @@ private:
 // dialog shows and stores (empty until a cell was selected or the mouse
 // moved over the grid).
 struct SelectedCell {
+    // The sizes the cell settings dialog accepts, in pixels: a column or row
+    // of 0 disappears from the grid.
+    static constexpr int kMinSize = 1;
+    static constexpr int kMaxSize = 9999;
+
     int column = 1;
     int row = 1;
     QString widthText;
     QString heightText;
 
-    // The dialog's confirm step: converts and stores the width, then the
-    // height.  Returns the first entry that is not a whole number (the width
-    // stays stored when only the height fails), or nothing.
+    // The dialog's confirm step: both entries are checked (width first) and
+    // stored only when both are whole numbers from kMinSize to kMaxSize.
+    // Returns the refusal message for the first that is not, storing
+    // nothing.
     std::optional<QString> confirm(const QString& width, const QString& height);
 
+    // The first stored text that is not a whole number (for instance still
+    // empty), or nothing.
+    std::optional<QString> unreadable() const;
+
     // Applies the stored texts to the whole selected column and row.  Returns
-    // the offending text, changing nothing, when either is not a whole number
-    // (for instance still empty).
+    // the offending text, changing nothing, when either is not a whole number.
     std::optional<QString> applyTo(TableGrid& grid) const;
 };

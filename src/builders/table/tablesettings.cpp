@@ -1,20 +1,6 @@
 #include "builders/table/tablesettings.h"
 
-std::optional<QString> wholeNumberText(const QString& entry)
-{
-    // Blanks around the number are tolerated; a sign, decimal digits and a
-    // value that fits in 32 bits are required.
-    bool ok = false;
-    const int value = entry.trimmed().toInt(&ok, 10);
-    if (!ok)
-        return std::nullopt;
-    return QString::number(value);
-}
-
-QString notANumberMessage(const QString& entry)
-{
-    return QStringLiteral("'%1' は数値ではありません").arg(entry);
-}
+#include <algorithm>
 
 const char* TableSettings::attrName(int attr)
 {
@@ -41,19 +27,17 @@ QString TableSettings::tagText() const
 
 std::optional<int> TableSettings::confirm(const std::array<QString, kComboCount>& entries)
 {
-    for (int i = 0; i < kComboCount; ++i)
-        values[i] = kNone;
+    std::array<QString, kComboCount> checked;
     for (int i = 0; i < kComboCount; ++i) {
-        if (entries[i] == kNone)
-            continue;
-        if (i == Align) {
-            values[i] = entries[i];
+        if (entries[i] == kNone || i == Align) {
+            checked[i] = entries[i];
             continue;
         }
-        const std::optional<QString> number = wholeNumberText(entries[i]);
+        const std::optional<QString> number = entry::wholeNumber(entries[i]);
         if (!number)
             return i;
-        values[i] = *number;
+        checked[i] = *number;
     }
+    std::copy(checked.begin(), checked.end(), values.begin());
     return std::nullopt;
 }

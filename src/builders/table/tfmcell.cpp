@@ -3,7 +3,6 @@
 #include "platform/prompts.h"
 #include "platform/product.h"
 #include "builders/table/tablegrid.h"
-#include "builders/table/tablesettings.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -23,10 +22,8 @@ TFmCell::TFmCell(SelectedCell& cell, Prompts& prompts, QWidget* parent)
     auto* form = new QFormLayout;
     m_widthEdit = new QLineEdit(this);
     m_widthEdit->setObjectName(QStringLiteral("WidthEdit"));
-    m_widthEdit->setAccessibleName(QStringLiteral("WidthEdit"));
     m_heightEdit = new QLineEdit(this);
     m_heightEdit->setObjectName(QStringLiteral("HeightEdit"));
-    m_heightEdit->setAccessibleName(QStringLiteral("HeightEdit"));
     form->addRow(QStringLiteral("WIDTH："), m_widthEdit);
     form->addRow(QStringLiteral("HEIGHT："), m_heightEdit);
     top->addLayout(form);
@@ -49,7 +46,7 @@ void TFmCell::FormActivate()
 void TFmCell::BtnOkClick()
 {
     if (const std::optional<QString> refused = m_cell.confirm(m_widthEdit->text(), m_heightEdit->text())) {
-        m_prompts.message(this, kProduct, notANumberMessage(*refused),
+        m_prompts.message(this, kProduct, *refused,
                           Prompts::Icon::Error, Prompts::Buttons::Ok);
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 // "ｾﾙ設定": the cell settings dialog.  Shows the selected cell's width and
-// height; "確定" stores them (width first) as whole numbers and closes.
+// height; "確定" stores them as whole numbers and closes, or stores neither
+// when one is refused.
 
 #include <QDialog>
 

@@ -240,7 +240,7 @@ void TFmHead::BitBtn1Click()
     for (int i = 0; i < TableSettings::kComboCount; ++i)
         entries[i] = m_combos[i]->currentText();
     if (const std::optional<int> refused = m_settings.confirm(entries)) {
-        m_prompts.message(this, kProduct, notANumberMessage(entries[*refused]),
+        m_prompts.message(this, kProduct, entry::notANumber(entries[*refused]),
                           Prompts::Icon::Error, Prompts::Buttons::Ok);
         QComboBox* c = m_combos[*refused];
         for (int i = 0; i < m_tabs->count(); ++i)

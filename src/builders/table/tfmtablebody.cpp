@@ -307,20 +307,26 @@ void TFmTableBody::MEditingClick()
     const QPoint centre = frameGeometry().center();
     m_cell->move(centre.x() - 48, centre.y() - 60);
     m_cell->FormActivate();
-    runOwnDialog(*m_cell);
-    if (const std::optional<QString> refused = m_selected.applyTo(m_grid)) {
-        m_prompts.message(this, kProduct, notANumberMessage(*refused),
+    const bool confirmed = runOwnDialog(*m_cell) == QDialog::Accepted;
+    // Sizes never read from the grid (no cell selected yet) are reported
+    // however the dialog closed.
+    if (const std::optional<QString> refused = m_selected.unreadable()) {
+        m_prompts.message(this, kProduct, entry::notANumber(*refused),
                           Prompts::Icon::Error, Prompts::Buttons::Ok);
         syncSizesFromView();
         return;
     }
+    // Closed without "確定": the grid stays as it was.
+    if (!confirmed)
+        return;
+    m_selected.applyTo(m_grid);
     QHeaderView* columnsHeader = m_bodyGrid->horizontalHeader();
     QHeaderView* rowsHeader = m_bodyGrid->verticalHeader();
     const int c = m_selected.column, r = m_selected.row;
     columnsHeader->resizeSection(c - 1, boundedSection(columnsHeader, m_grid.columnWidth(c)));
     rowsHeader->resizeSection(r - 1, boundedSection(rowsHeader, m_grid.rowHeight(r)));
-    // The view is the judge of what it can show (0 up to its maximum); the
-    // size texts follow what it took.
+    // The view is the judge of what it can show; the size texts follow what
+    // it took.
     m_grid.setColumnWidth(c, columnsHeader->sectionSize(c - 1));
     m_grid.setRowHeight(r, rowsHeader->sectionSize(r - 1));
     m_selected.widthText = QString::number(m_grid.columnWidth(c));

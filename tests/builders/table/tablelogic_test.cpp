@@ -1,3 +1,4 @@
+#include "builders/entryvalue.h"
 #include "builders/table/tablegrid.h"
 #include "builders/table/tablesettings.h"
 
@@ -26,7 +27,7 @@ TEST(TableSettings, TagTextWritesTheSetAttributesInFixedOrder)
                                           "BORDERCOLOR=\"Red\" >"));
 }
 
-TEST(TableSettings, ConfirmResetsThenStoresWholeNumbersAndStopsAtTheFirstRefusal)
+TEST(TableSettings, ConfirmStoresEveryEntryOrNone)
 {
     TableSettings s;
     s.values[TableSettings::BgColor] = QStringLiteral("Navy");
@@ -34,25 +35,33 @@ TEST(TableSettings, ConfirmResetsThenStoresWholeNumbersAndStopsAtTheFirstRefusal
 
     EXPECT_EQ(s.confirm({QStringLiteral("left"), QStringLiteral("05"), kNone, QStringLiteral(" 1"), kNone, kNone}),
               std::nullopt);
-    EXPECT_EQ(s.tagText(), QStringLiteral(" <TABLE ALIGN=\"left\" WIDTH=\"5\" BORDER=\"1\" BGCOLOR=\"Navy\" >"));
+    const QString stored = QStringLiteral(" <TABLE ALIGN=\"left\" WIDTH=\"5\" BORDER=\"1\" BGCOLOR=\"Navy\" >");
+    EXPECT_EQ(s.tagText(), stored);
 
-    // HEIGHT refused: ALIGN and WIDTH stored, HEIGHT and after back to "(なし)",
-    // the colours untouched.
+    // HEIGHT and CELLPADDING refused: the first is reported and nothing is
+    // stored, neither the entries before it nor those after it.
     const auto refused = s.confirm({QStringLiteral("right"), QStringLiteral("7"), QStringLiteral("abc"),
-                                    QStringLiteral("3"), QStringLiteral("3"), QStringLiteral("3")});
+                                    QStringLiteral("3"), QStringLiteral("3"), QStringLiteral("x")});
     EXPECT_EQ(refused, std::optional<int>(TableSettings::Height));
-    EXPECT_EQ(s.tagText(), QStringLiteral(" <TABLE ALIGN=\"right\" WIDTH=\"7\" BGCOLOR=\"Navy\" >"));
-
-    EXPECT_EQ(notANumberMessage(QStringLiteral("abc")), QStringLiteral("'abc' は数値ではありません"));
+    EXPECT_EQ(s.tagText(), stored);
+    EXPECT_EQ(s.confirm({kNone, kNone, kNone, kNone, kNone, QStringLiteral("1.5")}),
+              std::optional<int>(TableSettings::CellPadding));
+    EXPECT_EQ(s.tagText(), stored);
 }
 
-TEST(TableSettings, WholeNumbers)
+TEST(EntryValue, WholeNumbersAndRanges)
 {
-    EXPECT_EQ(wholeNumberText(QStringLiteral("05")), QStringLiteral("5"));
-    EXPECT_EQ(wholeNumberText(QStringLiteral(" 7 ")), QStringLiteral("7"));
-    EXPECT_EQ(wholeNumberText(QStringLiteral("-3")), QStringLiteral("-3"));
+    EXPECT_EQ(entry::wholeNumber(QStringLiteral("05")), QStringLiteral("5"));
+    EXPECT_EQ(entry::wholeNumber(QStringLiteral(" 7 ")), QStringLiteral("7"));
+    EXPECT_EQ(entry::wholeNumber(QStringLiteral("-3")), QStringLiteral("-3"));
     for (const char* bad : {"", " ", "abc", "1.5", "1e3", "12px", "99999999999", "0x10"})
-        EXPECT_EQ(wholeNumberText(QString::fromLatin1(bad)), std::nullopt) << bad;
+        EXPECT_EQ(entry::wholeNumber(QString::fromLatin1(bad)), std::nullopt) << bad;
+
+    EXPECT_EQ(entry::refusal(QStringLiteral("abc"), 1, 9), QStringLiteral("'abc' は数値ではありません"));
+    EXPECT_EQ(entry::refusal(QStringLiteral(" 010"), 1, 10), std::nullopt);
+    EXPECT_EQ(entry::refusal(QStringLiteral("11"), 1, 10), QStringLiteral("'11' は 1 から 10 までの数値ではありません"));
+    // A '%' in the entry is shown as typed.
+    EXPECT_EQ(entry::outOfRange(QStringLiteral("%2%1"), 1, 10), QStringLiteral("'%2%1' は 1 から 10 までの数値ではありません"));
 }
 
 TEST(TableGrid, OneCellGridConvertsToFiveLines)
@@ -92,17 +101,20 @@ TEST(TableGrid, EachCellTakesItsColumnsWidthAndItsRowsHeight)
     EXPECT_EQ(g.columnWidth(3), TableGrid::kDefaultColumnWidth);
 }
 
-TEST(SelectedCell, ConfirmStoresTheWidthBeforeCheckingTheHeight)
+TEST(SelectedCell, ConfirmStoresBothSizesOrNeither)
 {
     SelectedCell cell;
     TableGrid g;
     // Never selected: nothing to apply, reported with the empty text.
     EXPECT_EQ(cell.applyTo(g), std::optional<QString>(QString()));
 
-    EXPECT_EQ(cell.confirm(QStringLiteral("0120"), QStringLiteral("x")), std::optional<QString>("x"));
-    EXPECT_EQ(cell.widthText, QStringLiteral("120"));
+    EXPECT_EQ(cell.confirm(QStringLiteral("0120"), QStringLiteral("x")),
+              std::optional<QString>(QStringLiteral("'x' は数値ではありません")));
+    EXPECT_TRUE(cell.widthText.isEmpty());
     EXPECT_TRUE(cell.heightText.isEmpty());
     EXPECT_EQ(cell.confirm(QStringLiteral("90"), QStringLiteral("20")), std::nullopt);
+    EXPECT_EQ(cell.confirm(QStringLiteral("-50"), QStringLiteral("99999999")),
+              std::optional<QString>(QStringLiteral("'-50' は 1 から 9999 までの数値ではありません")));
     EXPECT_EQ(cell.applyTo(g), std::nullopt);
     EXPECT_EQ(g.columnWidth(1), 90);
     EXPECT_EQ(g.rowHeight(1), 20);

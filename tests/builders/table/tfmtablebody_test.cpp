@@ -3,8 +3,10 @@
 #include "builders/table/tfmhead.h"
 #include "builders/table/tfmtablebody.h"
 #include "builders/table/tfmtableresult.h"
+#include "platform/textpanel.h"
 
 #include "support/scriptedprompts.h"
+#include "support/typing.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,6 +18,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -77,6 +80,27 @@ protected:
     TFmTableBody body{prompts, sink};
 };
 
+// Replaces the text of an edit box as the user does: focus, select all, type.
+void retype(QLineEdit* e, const QString& text)
+{
+    e->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(e, Qt::Key_Delete);
+    typeText(e, text);
+}
+
+// The same for one of the settings dialog's combo boxes, on its own tab.
+void retype(TFmHead& head, int attr, const QString& text)
+{
+    QComboBox* c = head.combo(attr);
+    for (int i = 0; i < head.tabs()->count(); ++i)
+        if (head.tabs()->widget(i)->isAncestorOf(c)) {
+            QTabBar* bar = head.tabs()->tabBar();
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
+        }
+    retype(c->lineEdit(), text);
+}
+
 const QString kOneCellTd = QStringLiteral("<TD ALIGN=\"left\" WIDTH=\"80\" HEIGHT=\"16\" ><!-- Body:(1,1) --></TD>");
 
 } // namespace
@@ -115,7 +139,8 @@ TEST_F(TableBuilder, AddedColumnIsLabelledDownEveryRowAndRelabelledAfterRemoval)
 TEST_F(TableBuilder, SettingsDialogFeedsTheTableTagAndRefusesNonNumbers)
 {
     TFmHead* head = body.head();
-    // First visit: a non-number is refused and the dialog stays; cancel.
+    // First visit: a non-number is refused, the dialog stays and nothing is
+    // stored; cancel.
     prompts.answerMessage(Prompts::Answer::Ok);
     prompts.answerDialog([head](QDialog&) {
         head->combo(TableSettings::Align)->setCurrentText(QStringLiteral("left"));
@@ -134,12 +159,13 @@ TEST_F(TableBuilder, SettingsDialogFeedsTheTableTagAndRefusesNonNumbers)
     EXPECT_EQ(prompts.messages(), QStringList{QStringLiteral("'abc' は数値ではありません")});
     EXPECT_EQ(head->Panel2()->text(), QStringLiteral("Red"));
     EXPECT_EQ(head->panel1()->text(), QStringLiteral("(なし)"));
-    EXPECT_EQ(body.tablePanel()->text(), QStringLiteral(" <TABLE ALIGN=\"left\" BORDERCOLOR=\"Red\" >"));
+    EXPECT_EQ(body.tablePanel()->text(), QStringLiteral(" <TABLE BORDERCOLOR=\"Red\" >"));
 
-    // Second visit: the combos show what was stored; "05" is stored as "5".
+    // Second visit: the combos show what was stored; "01" is stored as "1".
     prompts.answerDialog([head](QDialog&) {
-        EXPECT_EQ(head->combo(TableSettings::Align)->currentText(), QStringLiteral("left"));
+        EXPECT_EQ(head->combo(TableSettings::Align)->currentText(), QStringLiteral("(なし)"));
         EXPECT_EQ(head->combo(TableSettings::Border)->currentText(), QStringLiteral("(なし)"));
+        head->combo(TableSettings::Align)->setCurrentText(QStringLiteral("left"));
         head->combo(TableSettings::Border)->setCurrentText(QStringLiteral("01"));
         head->tabs()->setCurrentIndex(0);
         head->findChild<QAction*>(QStringLiteral("MSilver"))->trigger();
@@ -152,6 +178,59 @@ TEST_F(TableBuilder, SettingsDialogFeedsTheTableTagAndRefusesNonNumbers)
     EXPECT_EQ(body.tablePanel()->text(), QStringLiteral(" <TABLE ALIGN=\"left\" BORDER=\"1\" BGCOLOR=\"Silver\" >"));
     EXPECT_EQ(head->Panel2()->text(), QStringLiteral("(なし)"));
     EXPECT_EQ(convert().first(), QStringLiteral("<TABLE ALIGN=\"left\" BORDER=\"1\" BGCOLOR=\"Silver\" >"));
+    EXPECT_TRUE(prompts.exhausted());
+}
+
+TEST_F(TableBuilder, CancelAfterARefusedSettingKeepsWhatWasStored)
+{
+    TFmHead* head = body.head();
+    auto press = [head](const char* name) {
+        QTest::mouseClick(head->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+    };
+    prompts.answerDialog([&](QDialog&) {
+        head->show();
+        retype(*head, TableSettings::Border, QStringLiteral("1"));
+        retype(*head, TableSettings::CellPadding, QStringLiteral("3"));
+        press("BitBtn1");
+        return head->result();
+    });
+    click(TFmTableBody::Settings);
+    const QString stored = QStringLiteral(" <TABLE BORDER=\"1\" CELLPADDING=\"3\" >");
+    EXPECT_EQ(body.tablePanel()->text(), stored);
+
+    // Edits refused by one bad entry, then cancelled by the button, then by Esc.
+    for (const bool escape : {false, true}) {
+        prompts.answerMessage(Prompts::Answer::Ok);
+        prompts.answerDialog([&](QDialog&) {
+            head->show();
+            retype(*head, TableSettings::Align, QStringLiteral("right"));
+            retype(*head, TableSettings::Height, QStringLiteral("10px"));
+            retype(*head, TableSettings::CellPadding, QStringLiteral("7"));
+            press("BitBtn1");
+            EXPECT_TRUE(head->isVisible());
+            if (escape)
+                QTest::keyClick(head->combo(TableSettings::Height)->lineEdit(), Qt::Key_Escape);
+            else
+                press("BitBtn2");
+            EXPECT_FALSE(head->isVisible());
+            return head->result();
+        });
+        click(TFmTableBody::Settings);
+        EXPECT_EQ(prompts.messages().last(), QStringLiteral("'10px' は数値ではありません"));
+        EXPECT_EQ(body.tablePanel()->text(), stored) << (escape ? "Esc" : "ｷｬﾝｾﾙ");
+    }
+
+    // Reopened, the dialog shows the stored settings, not the cancelled edits.
+    prompts.answerDialog([&](QDialog&) {
+        EXPECT_EQ(head->combo(TableSettings::Align)->currentText(), QStringLiteral("(なし)"));
+        EXPECT_EQ(head->combo(TableSettings::Height)->currentText(), QStringLiteral("(なし)"));
+        EXPECT_EQ(head->combo(TableSettings::Border)->currentText(), QStringLiteral("1"));
+        EXPECT_EQ(head->combo(TableSettings::CellPadding)->currentText(), QStringLiteral("3"));
+        head->reject();
+        return head->result();
+    });
+    click(TFmTableBody::Settings);
+    EXPECT_EQ(convert().first(), stored.mid(1));
     EXPECT_TRUE(prompts.exhausted());
 }
 
@@ -189,6 +268,62 @@ TEST_F(TableBuilder, CellSettingsResizeTheWholeColumnAndRow)
     click(TFmTableBody::DeleteColumn);
     EXPECT_EQ(body.selectedCell().column, 1);
     EXPECT_EQ(body.selectedCell().widthText, QStringLiteral("80"));
+}
+
+TEST_F(TableBuilder, RefusedOrCancelledCellSettingsLeaveTheGridAlone)
+{
+    clickCell(1, 1);
+    TFmCell* dlg = body.cellDialog();
+    struct Try {
+        const char* width;
+        const char* height;
+        QString message;
+        bool escape;   // else the title bar
+    };
+    const QString range = QStringLiteral("'%1' は 1 から 9999 までの数値ではありません");
+    const Try tries[] = {
+        {"120", "x", QStringLiteral("'x' は数値ではありません"), true},
+        {"-50", "99999999", range.arg(QStringLiteral("-50")), false},
+        {"120", "99999999", range.arg(QStringLiteral("99999999")), true},
+        {"0", "20", range.arg(QStringLiteral("0")), false},
+    };
+    for (const Try& t : tries) {
+        prompts.answerMessage(Prompts::Answer::Ok);
+        prompts.answerDialog([&](QDialog&) {
+            dlg->show();
+            retype(dlg->WidthEdit(), QString::fromLatin1(t.width));
+            retype(dlg->HeightEdit(), QString::fromLatin1(t.height));
+            QTest::mouseClick(dlg->BtnOk(), Qt::LeftButton);
+            EXPECT_TRUE(dlg->isVisible()) << "refused, the dialog stays";
+            if (t.escape)
+                QTest::keyClick(dlg->HeightEdit(), Qt::Key_Escape);
+            else
+                dlg->close();
+            EXPECT_FALSE(dlg->isVisible());
+            return dlg->result();
+        });
+        body.MEditing()->trigger();
+        EXPECT_EQ(prompts.messages().last(), t.message) << t.width << " " << t.height;
+        EXPECT_EQ(body.BodyGrid()->horizontalHeader()->sectionSize(0), 80) << t.width;
+        EXPECT_EQ(body.BodyGrid()->verticalHeader()->sectionSize(0), 16) << t.height;
+        EXPECT_EQ(body.selectedCell().widthText, QStringLiteral("80"));
+        EXPECT_EQ(body.selectedCell().heightText, QStringLiteral("16"));
+    }
+    EXPECT_EQ(convert()[2], kOneCellTd);
+
+    // The ends of the range are taken.
+    prompts.answerDialog([&](QDialog&) {
+        dlg->show();
+        retype(dlg->WidthEdit(), QStringLiteral("9999"));
+        retype(dlg->HeightEdit(), QStringLiteral("1"));
+        QTest::keyClick(dlg->HeightEdit(), Qt::Key_Return);
+        return dlg->result();
+    });
+    body.MEditing()->trigger();
+    EXPECT_EQ(body.BodyGrid()->horizontalHeader()->sectionSize(0), 9999);
+    EXPECT_EQ(body.BodyGrid()->verticalHeader()->sectionSize(0), 1);
+    EXPECT_EQ(convert()[2], QStringLiteral("<TD ALIGN=\"left\" WIDTH=\"9999\" HEIGHT=\"1\" ><!-- Body:(1,1) --></TD>"));
+    EXPECT_TRUE(prompts.exhausted());
 }
 
 TEST_F(TableBuilder, CellSettingsWithNothingSelectedReportTheEmptySize)
