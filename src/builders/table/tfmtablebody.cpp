@@ -14,10 +14,12 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTableView>
@@ -84,6 +86,9 @@ TFmTableBody::TFmTableBody(Prompts& prompts, BuilderSink& sink, QWidget* parent)
     connect(m_headerControl, &QHeaderView::sectionClicked, this, &TFmTableBody::HeaderControl1SectionClick);
     // The keyboard's and screen readers' way to the same commands.
     connect(header, &CommandHeader::sectionActivated, this, &TFmTableBody::HeaderControl1SectionClick);
+    // A quick second click arrives as a double click, which the header
+    // would drop: it is made a press again, so that every click counts.
+    m_headerControl->viewport()->installEventFilter(this);
     top->addWidget(m_headerControl);
 
     // ---- table tag and cell tag strips
@@ -369,6 +374,18 @@ void TFmTableBody::contextMenuEvent(QContextMenuEvent* event)
 
 bool TFmTableBody::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_headerControl->viewport()) {
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            const auto* dbl = static_cast<QMouseEvent*>(event);
+            QMouseEvent press(QEvent::MouseButtonPress, dbl->position(), dbl->scenePosition(),
+                              dbl->globalPosition(), dbl->button(), dbl->buttons(), dbl->modifiers(),
+                              dbl->pointingDevice());
+            press.setTimestamp(dbl->timestamp());
+            QCoreApplication::sendEvent(watched, &press);
+            return true;
+        }
+        return QWidget::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::MouseMove)
         BodyGridMouseMove();
     return QWidget::eventFilter(watched, event);

@@ -59,6 +59,17 @@ protected:
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
     }
 
+    // Two clicks as quick as a double click, as Qt delivers them: press,
+    // release, double click, release.
+    void quickClicks(TFmTableBody::Section s)
+    {
+        QHeaderView* h = body.HeaderControl1();
+        const QPoint at(h->sectionViewportPosition(s) + h->sectionSize(s) / 2, h->height() / 2);
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(h->viewport(), Qt::LeftButton, {}, at);
+    }
+
     QString cell(int column, int row) const
     {
         return body.BodyGrid()->model()->index(row - 1, column - 1).data().toString();
@@ -324,6 +335,21 @@ TEST_F(TableBuilder, RefusedOrCancelledCellSettingsLeaveTheGridAlone)
     EXPECT_EQ(body.BodyGrid()->verticalHeader()->sectionSize(0), 1);
     EXPECT_EQ(convert()[2], QStringLiteral("<TD ALIGN=\"left\" WIDTH=\"9999\" HEIGHT=\"1\" ><!-- Body:(1,1) --></TD>"));
     EXPECT_TRUE(prompts.exhausted());
+}
+
+TEST_F(TableBuilder, QuickClicksOnTheHeaderEachCount)
+{
+    for (int i = 0; i < 100; ++i)
+        quickClicks(TFmTableBody::AddColumn);
+    EXPECT_EQ(body.BodyGrid()->model()->columnCount(), 201);
+    quickClicks(TFmTableBody::DeleteColumn);
+    quickClicks(TFmTableBody::AddRow);
+    EXPECT_EQ(body.BodyGrid()->model()->columnCount(), 199);
+    EXPECT_EQ(body.BodyGrid()->model()->rowCount(), 3);
+    quickClicks(TFmTableBody::DeleteRow);
+    EXPECT_EQ(body.BodyGrid()->model()->rowCount(), 1);
+    EXPECT_EQ(body.statusText(), QStringLiteral("列：199行：1"));
+    EXPECT_EQ(cell(199, 1), QStringLiteral("Body:(1,199)"));
 }
 
 TEST_F(TableBuilder, CellSettingsWithNothingSelectedReportTheEmptySize)
