@@ -125,6 +125,7 @@ public:
     qsizetype done() const { return m_at; }
     qsizetype total() const { return m_bytes.size(); }
     sjis::LineBreak lineBreak() const { return m_lineBreak; }   // known after the first step
+    bool mixedBreaks() const { return m_mixed; }                // known after the first step
 
 private:
     QPlainTextEdit& m_edit;

@@ -29,7 +29,10 @@ public:
     // Appends the rest now; nothing when no load runs.
     static void finishNow(const QTextDocument* doc);
 
+    // The file's line-break facts, known from the first step on (they are
+    // taken from all its bytes).
     sjis::LineBreak lineBreak() const { return m_fill.lineBreak(); }
+    bool mixedBreaks() const { return m_fill.mixedBreaks(); }
     qsizetype done() const { return m_fill.done(); }
     qsizetype total() const { return m_total; }
 

@@ -99,7 +99,10 @@ Document* Documents::open(const QString& path, QString* error, const FillProgres
         doc.lineBreak = filled.lineBreak;
         doc.mixedBreaks = filled.mixedBreaks;
         if (load) {
+            // Known from all the bytes already: whatever writes the document
+            // before the load ends writes the file's own breaks.
             doc.lineBreak = load->lineBreak();
+            doc.mixedBreaks = load->mixedBreaks();
             connect(load, &DocumentLoad::progressed, this, [this, n](qsizetype done, qsizetype total) {
                 if (Document* d = byNumber(n))
                     emit loading(d, done, total);
@@ -169,6 +172,8 @@ Document& Documents::restore(const QString& text, const QString& path, bool hasF
 
 bool Documents::write(Document& doc, const QString& path, QString* error)
 {
+    // The whole file first: its line-break facts are final only then.
+    DocumentLoad::finishNow(doc.edit->document());
     sjis::EncodeError encodeError;
     const std::optional<QByteArray> bytes =
         documentBytes(*doc.edit, doc.lineBreak, doc.mixedBreaks, &encodeError);

@@ -32,6 +32,19 @@ QByteArray bigPage(qsizetype size, bool mixed)
     return b + "<!-- end -->";
 }
 
+// A page with all three kinds of break: mostly CR LF, some LF, some CR.
+QByteArray mixedPage(qsizetype size)
+{
+    QByteArray b;
+    b.reserve(size + 64);
+    int n = 0;
+    while (b.size() < size) {
+        b += "<TR><TD>\x93\xfa\x96\x7b" + QByteArray::number(++n) + "</TD></TR>";
+        b += n % 7 == 0 ? "\n" : n % 11 == 0 ? "\r" : "\r\n";
+    }
+    return b;
+}
+
 class DocumentLoadTest : public MainWindowTest {
 protected:
     Document& open(const QByteArray& bytes)
@@ -182,4 +195,41 @@ TEST_F(DocumentLoadTest, BigFilesPairShortLinesAndStillCountTheFilesLines)
     QStringList expected = lines;
     expected.insert(3, QString());
     EXPECT_TRUE(editorText(*d.edit) == expected.join(u'\n'));
+}
+
+TEST_F(DocumentLoadTest, SavingWhileItLoadsWritesEveryLineBreakAsTheFileHadIt)
+{
+    TFmMain& m = makeWindow(true);
+    m.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m));
+    const QByteArray bytes = mixedPage(DocumentLoad::kAtOnceBytes + (2 << 20));
+    auto openLoading = [&](const QString& name) -> Document& {
+        writeAll(path(name), bytes);
+        Document* d = w->documents().open(path(name), nullptr);
+        EXPECT_TRUE(d && DocumentLoad::of(d->edit->document()));
+        return *d;
+    };
+
+    // Ctrl+S at once, as a user presses it.
+    Document& a = openLoading(QStringLiteral("a.html"));
+    QTest::keyClick(a.edit, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(readAll(path(QStringLiteral("a.html"))) == bytes);
+    EXPECT_EQ(m.statusPanel(2), QStringLiteral("保存時間：21:05:03"));
+    EXPECT_TRUE(a.mixedBreaks);
+
+    // Save all with two documents still loading.
+    Document& b = openLoading(QStringLiteral("b.html"));
+    Document& c = openLoading(QStringLiteral("c.html"));
+    ASSERT_TRUE(DocumentLoad::of(b.edit->document()));
+    m.action("MAllSave")->trigger();
+    EXPECT_TRUE(readAll(path(QStringLiteral("b.html"))) == bytes);
+    EXPECT_TRUE(readAll(path(QStringLiteral("c.html"))) == bytes);
+
+    // Save as, under another name.
+    openLoading(QStringLiteral("d.html"));
+    prompts.answerSave(path(QStringLiteral("copy.html")));
+    m.action("MSaveAs")->trigger();
+    EXPECT_TRUE(readAll(path(QStringLiteral("copy.html"))) == bytes);
+    EXPECT_TRUE(prompts.messages().isEmpty());
+    EXPECT_FALSE(c.modified());
 }
