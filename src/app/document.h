@@ -1,6 +1,7 @@
 #pragma once
 // One document: a tab of EditControl holding one plain-text editor.
 
+#include "app/documentfile.h"
 #include "charset/textfile.h"
 #include "platform/product.h"
 
@@ -73,6 +74,7 @@ struct Document {
     QString saveTime;             // "保存時間：(未保存)" or "保存時間：" + time
     sjis::LineBreak lineBreak = sjis::LineBreak::CrLf; // the file's first break; new lines get it
     bool mixedBreaks = false;     // lines keep their own breaks (see documentBytes)
+    DiskStamp disk;               // its file as last read or written here
     QWidget* tab = nullptr;       // "TabSheet" + number
     DocumentEditor* edit = nullptr; // "RichEdit" + number
 

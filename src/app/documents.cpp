@@ -6,12 +6,43 @@
 #include "platform/busy.h"
 #include "platform/clock.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
-Documents::Documents(QTabWidget& tabs, Clock& clock) : m_tabs(tabs), m_clock(clock) {}
+#include <sys/stat.h>
+
+namespace {
+
+// What a file is now, as far as telling one change from the next goes.
+QByteArray fileState(const QString& path)
+{
+    struct stat st{};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return QByteArrayLiteral("gone");
+    return QByteArray::number(quint64(st.st_dev)) + ':' + QByteArray::number(quint64(st.st_ino))
+        + ':' + QByteArray::number(qint64(st.st_size)) + ':'
+        + QByteArray::number(qint64(st.st_mtim.tv_sec)) + '.'
+        + QByteArray::number(qint64(st.st_mtim.tv_nsec));
+}
+
+} // namespace
+
+Documents::Documents(QTabWidget& tabs, Clock& clock) : m_tabs(tabs), m_clock(clock)
+{
+    m_watcher.setObjectName(QStringLiteral("DiskWatcher"));
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, [this](const QString& path) {
+        // A save brings several reports at once: one look after them.
+        m_touched.insert(path);
+        if (!m_checkQueued) {
+            m_checkQueued = true;
+            QTimer::singleShot(0, this, &Documents::checkDisk);
+        }
+    });
+}
 
 void Documents::setMakers(std::function<Document&()> makeDocument,
                           std::function<void(Document&)> finishFilling,
@@ -42,8 +73,11 @@ void Documents::remove(int n)
     auto it = m_documents.find(n);
     if (it == m_documents.end())
         return;
+    const QString path = it->second.hasFile ? it->second.path : QString();
     m_byTab.erase(it->second.tab);
     m_documents.erase(it);
+    m_told.erase(n);
+    unwatch(path);
     emit removed(n);
 }
 
@@ -89,6 +123,8 @@ Document* Documents::open(const QString& path, QString* error, const FillProgres
     }
     const Filling quiet(*this);
     Document& doc = m_makeDocument();
+    doc.disk = read.stamp;
+    watch(path);
     if (read.bytes.size() > DocumentLoad::kAtOnceBytes) {
         // Shown at once; the rest comes in from the event loop.
         const int n = doc.number;
@@ -120,7 +156,9 @@ Document* Documents::open(const QString& path, QString* error, const FillProgres
     }
     const FillResult filled = fillEditor(*doc.edit, std::move(read.bytes), kFillPieceBytes, progress);
     if (filled.cancelled) {
+        doc.hasFile = false;
         m_discard(doc.number);
+        unwatch(path);
         if (error)
             error->clear();
         return nullptr;
@@ -170,7 +208,7 @@ Document& Documents::restore(const QString& text, const QString& path, bool hasF
     return doc;
 }
 
-bool Documents::write(Document& doc, const QString& path, QString* error)
+bool Documents::write(Document& doc, const QString& path, QString* error, DiskStamp* stamp)
 {
     // The whole file first: its line-break facts are final only then.
     DocumentLoad::finishNow(doc.edit->document());
@@ -183,7 +221,7 @@ bool Documents::write(Document& doc, const QString& path, QString* error)
         return false;
     }
     QString why;
-    if (!writeDocumentFile(path, *bytes, &why)) {
+    if (!writeDocumentFile(path, *bytes, &why, stamp)) {
         if (error)
             *error = saveFailureMessage(path, why);
         return false;
@@ -195,13 +233,17 @@ void Documents::markSaved(Document& doc)
 {
     doc.saveTime = QStringLiteral("保存時間：") + m_clock.now().toString(QStringLiteral("H:mm:ss"));
     doc.edit->document()->setModified(false);   // announces through the editor as well
+    m_told.erase(doc.number);
+    watch(doc.path);
     emit stateChanged(&doc);
 }
 
 bool Documents::save(Document& doc, QString* error)
 {
-    if (!write(doc, doc.path, error))
+    DiskStamp stamp;
+    if (!write(doc, doc.path, error, &stamp))
         return false;
+    doc.disk = stamp;
     markSaved(doc);
     return true;
 }
@@ -209,10 +251,71 @@ bool Documents::save(Document& doc, QString* error)
 bool Documents::saveAs(Document& doc, const QString& path, QString* error)
 {
     // The document takes the new name only once the file is written.
-    if (!write(doc, path, error))
+    DiskStamp stamp;
+    if (!write(doc, path, error, &stamp))
         return false;
+    const QString old = doc.hasFile ? doc.path : QString();
     doc.path = path;
     doc.hasFile = true;
+    doc.disk = stamp;
+    if (old != path)
+        unwatch(old);
     markSaved(doc);
     return true;
+}
+
+DiskChange Documents::diskChange(Document& doc)
+{
+    return doc.hasFile ? ::diskChange(doc.path, doc.disk) : DiskChange::Unchanged;
+}
+
+void Documents::toldOfDiskChange(const Document& doc)
+{
+    m_told[doc.number] = fileState(doc.path);
+}
+
+void Documents::watch(const QString& path)
+{
+    if (!path.isEmpty() && !m_watcher.files().contains(path) && QFileInfo::exists(path))
+        m_watcher.addPath(path);
+}
+
+void Documents::unwatch(const QString& path)
+{
+    if (path.isEmpty())
+        return;
+    for (const auto& [n, doc] : m_documents)
+        if (doc.hasFile && doc.path == path)
+            return;   // another tab holds the same file
+    if (m_watcher.files().contains(path))
+        m_watcher.removePath(path);
+}
+
+void Documents::checkDisk()
+{
+    m_checkQueued = false;
+    const std::set<QString> touched = std::exchange(m_touched, {});
+    std::vector<int> numbers;
+    for (const auto& [n, doc] : m_documents)
+        if (doc.hasFile && touched.count(doc.path))
+            numbers.push_back(n);
+    for (int n : numbers) {
+        Document* doc = byNumber(n);   // a report may have closed it meanwhile
+        if (!doc)
+            continue;
+        const DiskChange change = diskChange(*doc);
+        // A file replaced by renaming (as every careful writer does) is
+        // another file: watch the new one.
+        watch(doc->path);
+        if (change == DiskChange::Unchanged) {
+            m_told.erase(n);
+            continue;
+        }
+        const QByteArray state = fileState(doc->path);
+        auto told = m_told.find(n);
+        if (told != m_told.end() && told->second == state)
+            continue;   // this change was reported already
+        m_told[n] = state;
+        emit changedOnDisk(doc, change == DiskChange::Gone);
+    }
 }

@@ -8,9 +8,11 @@
 #include "app/document.h"
 #include "platform/product.h"
 
+#include <QFileSystemWatcher>
 #include <QObject>
 #include <functional>
 #include <map>
+#include <set>
 
 class Clock;
 class QTabWidget;
@@ -71,6 +73,12 @@ public:
     bool saveAs(Document& doc, const QString& path, QString* error);
     // The tab caption a document shows: its file name, or "Page" + number.
     static QString tabCaption(const Document& doc);
+    // Whether another program changed or removed the document's file since
+    // it was opened or saved here (always unchanged without a file).
+    DiskChange diskChange(Document& doc);
+    // The user has been told of the file's present state (asked before a
+    // save): no report of it follows.
+    void toldOfDiskChange(const Document& doc);
 
     // Announces a change of the document's path, file flag, save time or
     // modified flag.
@@ -85,10 +93,16 @@ signals:
     void removed(int number);
     // A big file loading in the background: bytes in so far, and all.
     void loading(Document* doc, qsizetype done, qsizetype total);
+    // Another program changed (or removed) the document's file; once for
+    // each change, never for our own saves.
+    void changedOnDisk(Document* doc, bool gone);
 
 private:
-    bool write(Document& doc, const QString& path, QString* error);
+    bool write(Document& doc, const QString& path, QString* error, DiskStamp* stamp);
     void markSaved(Document& doc);
+    void watch(const QString& path);
+    void unwatch(const QString& path);
+    void checkDisk();
 
     QTabWidget& m_tabs;
     Clock& m_clock;
@@ -99,4 +113,9 @@ private:
     int m_filling = 0;
     std::map<int, Document> m_documents;
     std::map<const QWidget*, int> m_byTab;
+    // Files of open documents, watched for other programs' changes.
+    QFileSystemWatcher m_watcher{this};
+    std::set<QString> m_touched;        // paths reported, not yet looked at
+    bool m_checkQueued = false;
+    std::map<int, QByteArray> m_told;   // the file's state last reported, by number
 };

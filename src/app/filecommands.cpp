@@ -9,11 +9,15 @@
 #include "platform/prompts.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPrinter>
 #include <QTabWidget>
 #include <QTextDocument>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -33,6 +37,11 @@ RecentFiles::Captions recentCaptions(const MainControls& c)
 } // namespace
 
 // ------------------------------------------------------------------ helpers
+
+QString changedOnDiskQuestion(const QString& path)
+{
+    return QStringLiteral("%1 は他のプログラムによって変更されています。上書きしますか？").arg(path);
+}
 
 const QString& saveDialogFilter()
 {
@@ -96,6 +105,10 @@ FileCommands::FileCommands(TFmMain& main) : m_main(main)
     File1Click();
 
     m_main.setFormClose([this] { return FormClose(); });
+
+    connect(&m_main.documents(), &Documents::changedOnDisk, this,
+            [this](Document* doc, bool) { noticeDiskChange(doc->number); });
+    m_main.installEventFilter(this);
 }
 
 FileCommands::~FileCommands()
@@ -128,6 +141,50 @@ QPrinter& FileCommands::printer()
 void FileCommands::warn(const QString& text)
 {
     m_main.prompts().message(&m_main, kProduct, text, Prompts::Icon::Warning, Prompts::Buttons::Ok);
+}
+
+// ------------------------------------------------------------------ others' changes
+
+bool FileCommands::eventFilter(QObject* watched, QEvent* event)
+{
+    // Changes made while the user was in another program are told on coming back.
+    if (watched == &m_main && event->type() == QEvent::WindowActivate && !m_diskNotices.empty())
+        QTimer::singleShot(0, this, &FileCommands::tellDiskChanges);
+    return QObject::eventFilter(watched, event);
+}
+
+void FileCommands::noticeDiskChange(int number)
+{
+    if (std::find(m_diskNotices.begin(), m_diskNotices.end(), number) == m_diskNotices.end())
+        m_diskNotices.push_back(number);
+    if (m_main.isActiveWindow())
+        tellDiskChanges();
+}
+
+void FileCommands::tellDiskChanges()
+{
+    if (m_telling || !m_main.isActiveWindow())
+        return;
+    m_telling = true;
+    while (!m_diskNotices.empty()) {
+        const int n = m_diskNotices.front();
+        m_diskNotices.erase(m_diskNotices.begin());
+        Document* doc = m_main.documents().byNumber(n);
+        if (!doc)
+            continue;
+        const DiskChange change = m_main.documents().diskChange(*doc);
+        if (change == DiskChange::Unchanged)
+            continue;   // changed back, or saved here since
+        m_main.prompts().message(
+            &m_main, kProduct,
+            change == DiskChange::Gone
+                ? QStringLiteral("%1 は他のプログラムによって削除されたか、移動されました。").arg(doc->path)
+                : QStringLiteral("%1 は他のプログラムによって変更されました。\n"
+                                 "上書き保存するときは、上書きしてよいかお尋ねします。")
+                      .arg(doc->path),
+            Prompts::Icon::Information, Prompts::Buttons::Ok);
+    }
+    m_telling = false;
 }
 
 // ------------------------------------------------------------------ new and open
@@ -183,6 +240,8 @@ bool FileCommands::SaveCurrent()
         return false;
     if (!doc->hasFile)
         return SaveCurrentAs();
+    if (!mayOverwrite(*doc, doc->path))
+        return false;
     QString error;
     if (!m_main.documents().save(*doc, &error)) {
         warn(error);
@@ -202,7 +261,7 @@ bool FileCommands::saveAs(Document& doc)
     req.proposedName = doc.path;
     const Prompts::FileAnswer a =
         askSavePath(m_main.prompts(), &m_main, req, pathWithFilterExtension);
-    if (!a.accepted)
+    if (!a.accepted || !mayOverwrite(doc, a.path))
         return false;
     QString error;
     if (!m_main.documents().saveAs(doc, a.path, &error)) {
@@ -210,6 +269,20 @@ bool FileCommands::saveAs(Document& doc)
         return false;
     }
     return true;
+}
+
+bool FileCommands::mayOverwrite(Document& doc, const QString& path)
+{
+    if (!doc.hasFile || path != doc.path
+        || m_main.documents().diskChange(doc) != DiskChange::Changed)
+        return true;
+    // The question tells of the change: no word of it afterwards as well.
+    m_main.documents().toldOfDiskChange(doc);
+    m_diskNotices.erase(std::remove(m_diskNotices.begin(), m_diskNotices.end(), doc.number),
+                        m_diskNotices.end());
+    return m_main.prompts().message(&m_main, kProduct, changedOnDiskQuestion(doc.path),
+                                    Prompts::Icon::Warning, Prompts::Buttons::YesNo)
+        == Prompts::Answer::Yes;
 }
 
 bool FileCommands::SaveCurrentAs()
@@ -232,6 +305,8 @@ void FileCommands::MAllSaveClick()
         if (!doc)
             continue;
         if (doc->hasFile) {
+            if (!mayOverwrite(*doc, doc->path))
+                continue;
             QString error;
             if (!docs.save(*doc, &error))
                 warn(error);

@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <memory>
+#include <vector>
 
 class QPrinter;
 class TFmMain;
@@ -18,6 +19,9 @@ struct Document;
 // cannot be read a message names it and no tab is made; returns false then.
 // Used by Open, the recent files and the file panel.
 bool openDocumentFile(TFmMain& main, const QString& path);
+
+// "… は他のプログラムによって変更されています。上書きしますか？"
+QString changedOnDiskQuestion(const QString& path);
 
 // The save dialog's filter: "HTMLﾌｧｲﾙ(*htm)|*.htm|HTMLﾌｧｲﾙ(*.html)|*.html|ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt".
 const QString& saveDialogFilter();
@@ -65,8 +69,17 @@ signals:
     // A file was written through a save dialog (the file panel refreshes).
     void filesChanged();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     bool saveAs(Document& doc);
+    // Asks before writing over a file that another program changed since
+    // it was opened or saved here; true when the save may go ahead.
+    bool mayOverwrite(Document& doc, const QString& path);
+    // Tells of files changed by other programs while the window is in use.
+    void noticeDiskChange(int number);
+    void tellDiskChanges();
     void addRecent(const QString& path);
     bool mayClose(Document& doc);
     void warn(const QString& text);
@@ -74,4 +87,6 @@ private:
     TFmMain& m_main;
     RecentFiles m_recent;
     std::unique_ptr<QPrinter> m_printer;
+    std::vector<int> m_diskNotices;   // documents whose file changed, not yet told
+    bool m_telling = false;
 };
