@@ -1,5 +1,7 @@
 #include "builders/list/listbuilder.h"
 
+#include <algorithm>
+
 ListTexts listTexts(ListKind kind, const QString& type, const QString& start)
 {
     switch (kind) {
@@ -50,4 +52,36 @@ QString listItemTag(ListKind kind, const QString* selectedItem)
     if (selectedItem)
         caption += *selectedItem;
     return caption;
+}
+
+void joinLines(QString& text, int* pos)
+{
+    const auto isBreak = [](QChar c) {
+        return c == u'\r' || c == u'\n' || c == QChar(0x2028) || c == QChar(0x2029);
+    };
+    if (std::none_of(text.cbegin(), text.cend(), isBreak))
+        return;
+    const qsizetype n = text.size();
+    const qsizetype oldPos = pos ? *pos : -1;
+    QString out;
+    out.reserve(n);
+    qsizetype newPos = -1;   // -1: at the end
+    for (qsizetype i = 0; i < n; ++i) {
+        if (i == oldPos)
+            newPos = out.size();
+        const QChar c = text[i];
+        if (!isBreak(c)) {
+            out += c;
+            continue;
+        }
+        out += u' ';
+        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') {
+            ++i;
+            if (i == oldPos)   // between CR and LF
+                newPos = out.size();
+        }
+    }
+    if (pos)
+        *pos = int(newPos < 0 ? out.size() : newPos);
+    text = out;
 }

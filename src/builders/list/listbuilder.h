@@ -23,3 +23,8 @@ QString listHtml(ListKind kind, const QString& type, const QString& start, const
 // Caption of the single-item popup entry: "<LI>" or "<DT>" followed directly
 // by the selected item (just the prefix with no item selected).
 QString listItemTag(ListKind kind, const QString* selectedItem);
+
+// The item field holds one line: each line break (CR, LF, CR LF, U+2028,
+// U+2029) in `text` becomes one space.  `pos`, a place in the text, keeps to
+// the same place.
+void joinLines(QString& text, int* pos = nullptr);

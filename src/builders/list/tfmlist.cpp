@@ -19,9 +19,22 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QValidator>
 #include <QVBoxLayout>
 
 namespace {
+
+// Keeps the item field on one line whatever arrives in it: pasted, dropped
+// or set text with line breaks would make an item that writes a bare line.
+class OneLineValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override
+    {
+        joinLines(input, &pos);
+        return Acceptable;
+    }
+};
 
 QLabel* buddyLabel(const QString& caption, QWidget* buddy, QWidget* owner)
 {
@@ -62,6 +75,7 @@ TFmList::TFmList(Prompts& prompts, BuilderSink& sink, QWidget* parent)
     top->addLayout(choices);
 
     m_listEdit1 = named(new QLineEdit(this), QStringLiteral("ListEdit1"));
+    m_listEdit1->setValidator(new OneLineValidator(m_listEdit1));
     m_button1 = named(new QPushButton(QStringLiteral("追加(&A)"), this), QStringLiteral("Button1"),
                       QStringLiteral("追加(&A)"));
     top->addWidget(buddyLabel(QStringLiteral("ﾘｽﾄ項目(&S)"), m_listEdit1, this));
@@ -73,7 +87,7 @@ TFmList::TFmList(Prompts& prompts, BuilderSink& sink, QWidget* parent)
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     named(splitter, QStringLiteral("Splitter1"));
     splitter->setChildrenCollapsible(false);
-    m_listBox = named(new QListWidget(splitter), QStringLiteral("ListBox"));
+    m_listBox = named(new QListWidget(splitter), QStringLiteral("ListBox"), QStringLiteral("ﾘｽﾄ項目"));
     m_listBox->setSelectionMode(QAbstractItemView::SingleSelection);
     m_listBox->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* buttonPanel = new QWidget(splitter);

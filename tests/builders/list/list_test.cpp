@@ -5,6 +5,8 @@
 #include "support/scriptedprompts.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -143,4 +145,33 @@ TEST_F(ListBuilder, PopupCaptionFollowsKindAndSelection)
     w.MPopList()->setEnabled(true);
     w.MPopList()->trigger();
     EXPECT_EQ(sink.inserted, QStringList{QStringLiteral("<LI>A&B")});
+}
+
+TEST_F(ListBuilder, PastedLineBreaksBecomeSpaces)
+{
+    const QString breaks[] = {QStringLiteral("\n"), QStringLiteral("\r\n"), QStringLiteral("\r"),
+                              QString(QChar(0x2028)), QString(QChar(0x2029))};
+    QStringList expected;
+    for (const QString& br : breaks) {
+        QApplication::clipboard()->setText(QStringLiteral("line1") + br + QStringLiteral("line2") + br);
+        QTest::keyClick(w.ListEdit1(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(w.ListEdit1()->text(), QStringLiteral("line1 line2 "));
+        EXPECT_EQ(w.ListEdit1()->cursorPosition(), w.ListEdit1()->text().size());
+        QTest::keyClicks(w.ListEdit1(), QStringLiteral("end"));
+        QTest::keyClick(w.ListEdit1(), Qt::Key_Return, Qt::ShiftModifier);
+        expected << QStringLiteral("line1 line2 end");
+    }
+    // Pasted into the middle of a typed item, the caret stays after the paste.
+    QTest::keyClicks(w.ListEdit1(), QStringLiteral("ab"));
+    QTest::keyClick(w.ListEdit1(), Qt::Key_Left);
+    QApplication::clipboard()->setText(QStringLiteral("\r\nx\r\n"));
+    QTest::keyClick(w.ListEdit1(), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClicks(w.ListEdit1(), QStringLiteral("y"));
+    EXPECT_EQ(w.ListEdit1()->text(), QStringLiteral("a x yb"));
+    QTest::keyClick(w.ListEdit1(), Qt::Key_Return, Qt::ShiftModifier);
+    expected << QStringLiteral("a x yb");
+
+    EXPECT_EQ(w.items(), expected);
+    EXPECT_EQ(w.listText().count(QStringLiteral("\r\n")), 2 + expected.size());
+    EXPECT_TRUE(w.listText().contains(QStringLiteral("\r\n  <LI>line1 line2 end\r\n")));
 }
