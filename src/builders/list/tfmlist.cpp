@@ -183,6 +183,10 @@ void TFmList::Button3Click()
     if (selected.isEmpty())
         return;
     delete m_listBox->takeItem(m_listBox->row(selected.first()));
+    // The list would pass the selection on to a neighbour, for the next
+    // click to delete as well.
+    m_listBox->setCurrentItem(nullptr);
+    m_listBox->clearSelection();
 }
 
 void TFmList::Button4Click()

@@ -147,6 +147,31 @@ TEST_F(ListBuilder, PopupCaptionFollowsKindAndSelection)
     EXPECT_EQ(sink.inserted, QStringList{QStringLiteral("<LI>A&B")});
 }
 
+TEST_F(ListBuilder, DeleteRemovesTheSelectedItemAndSelectsNothing)
+{
+    for (const char* s : {"aa", "bb", "cc"})
+        type(QString::fromLatin1(s), Qt::ShiftModifier);
+    QListWidget* box = w.ListBox();
+    QPushButton* del = w.findChild<QPushButton*>(QStringLiteral("Button3"));
+    QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, box->visualItemRect(box->item(1)).center());
+    ASSERT_EQ(box->selectedItems().size(), 1);
+    ASSERT_EQ(box->selectedItems().first()->text(), QStringLiteral("bb"));
+
+    QTest::mouseClick(del, Qt::LeftButton);
+    EXPECT_EQ(w.items(), QStringList({"aa", "cc"}));
+    EXPECT_TRUE(box->selectedItems().isEmpty());
+    QTest::mouseClick(del, Qt::LeftButton);   // nothing selected: nothing happens
+    EXPECT_EQ(w.items(), QStringList({"aa", "cc"}));
+
+    // The last line: the one before it is not selected either.
+    QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, box->visualItemRect(box->item(1)).center());
+    QTest::mouseClick(del, Qt::LeftButton);
+    EXPECT_EQ(w.items(), QStringList({"aa"}));
+    EXPECT_TRUE(box->selectedItems().isEmpty());
+    QTest::mouseClick(del, Qt::LeftButton);
+    EXPECT_EQ(w.items(), QStringList({"aa"}));
+}
+
 TEST_F(ListBuilder, PastedLineBreaksBecomeSpaces)
 {
     const QString breaks[] = {QStringLiteral("\n"), QStringLiteral("\r\n"), QStringLiteral("\r"),
