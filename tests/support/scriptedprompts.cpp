@@ -1,7 +1,10 @@
 #include "support/scriptedprompts.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QTest>
 #include <gtest/gtest.h>
+#include <memory>
 
 QStringList ScriptedPrompts::messages() const
 {
@@ -19,16 +22,27 @@ bool ScriptedPrompts::exhausted() const
         && dialogAnswers.empty();
 }
 
-Prompts::Answer ScriptedPrompts::message(QWidget*, const QString& title, const QString& text,
+Prompts::Answer ScriptedPrompts::message(QWidget* parent, const QString& title, const QString& text,
                                          Icon icon, Buttons buttons)
 {
     shown.push_back(Shown{QStringLiteral("message"), title, text, icon, buttons, {}});
+    std::unique_ptr<QDialog> box;
+    if (messagesTakeActivation) {
+        box = std::make_unique<QDialog>(parent);
+        box->setWindowTitle(title);
+        box->setModal(true);
+        box->show();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == box.get(); }))
+            << "message box not active: " << text.toStdString();
+    }
     if (messageAnswers.empty()) {
         ADD_FAILURE() << "unexpected message box: " << text.toStdString();
         return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
     }
     const Answer a = messageAnswers.front();
     messageAnswers.pop_front();
+    if (box)
+        box->hide();   // answered: it closes, then goes away
     return a;
 }
 

@@ -23,6 +23,10 @@ public:
 
     std::vector<Shown> shown;
 
+    // When set, a message box is up as a real one is: a modal window over
+    // its parent that holds the activation until it is answered.
+    bool messagesTakeActivation = false;
+
     std::deque<Answer> messageAnswers;
     std::deque<FileAnswer> openAnswers;
     std::deque<FileAnswer> saveAnswers;

@@ -7,6 +7,7 @@
 #include "platform/desktopshell.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QToolButton>
 
 ImageBuilderUnit::ImageBuilderUnit(EditorHost& host) : m_sink(host), m_shell(makeXdgShell())
@@ -38,8 +39,12 @@ void ImageBuilderUnit::openPicture(const QString& path)
 {
     if (!m_window || !m_launcher)
         return;
+    // Already the active window: no activation is coming to read it.
+    const bool active = QApplication::activeWindow() == m_window;
     m_window->setImageFile(path);
     m_launcher->launch();
+    if (active)
+        m_window->FormActivate();
 }
 
 void ImageBuilderUnit::setShell(DesktopShell& shell)

@@ -9,16 +9,19 @@
 #include "platform/product.h"
 #include "platform/prompts.h"
 #include "app/toolwindow.h"
+#include "platform/textpanel.h"
 #include "platform/widgetnames.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolButton>
@@ -31,28 +34,34 @@ const QSize kClientSize(461, 129);
 const QColor kTeal(0x00, 0x80, 0x80);
 
 // The preview `Image`: the picture drawn to fill the widget's size, scaled
-// while painting (no scaled copy is kept, whatever size is asked for).
+// while painting (no scaled copy is kept, whatever size is asked for), or
+// why there is no picture to show.
 class PicturePreview final : public QWidget {
 public:
     explicit PicturePreview(QWidget* parent) : QWidget(parent) {}
-    void setPicture(const QImage& image)
+    void setPicture(const QImage& image, const QString& why)
     {
         m_image = image;
+        m_why = why;
         update();
     }
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        if (m_image.isNull())
-            return;
         QPainter p(this);
+        if (m_image.isNull()) {
+            if (!m_why.isEmpty())
+                p.drawText(rect().adjusted(4, 4, 0, 0), Qt::AlignLeft | Qt::AlignTop, m_why);
+            return;
+        }
         p.setRenderHint(QPainter::SmoothPixmapTransform, false);
         p.drawImage(rect(), m_image);
     }
 
 private:
     QImage m_image;
+    QString m_why;
 };
 
 // A display size entry as a widget extent: a whole number of pixels that a
@@ -112,18 +121,20 @@ TFmCg::TFmCg(Prompts& prompts, BuilderSink& sink, DesktopShell& shell, QWidget* 
     auto* decoration = named(new QLabel(this), "Image2");
     decoration->setPixmap(own("image").pixmap(16, 16));
     tagRow->addWidget(decoration);
-    auto* tagBox = named(new QScrollArea(this), "ScrollBox2");
+    auto* tagBox = named(new QScrollArea(this), "ScrollBox2", QStringLiteral("ﾀｸﾞ"));
     tagBox->setFrameShape(QFrame::StyledPanel);
     tagBox->setWidgetResizable(true);
-    tagBox->setFixedHeight(24);
     tagBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_tagPanel = named(new QLabel(ImageTag::emptyTag()), "TagPanel");
-    m_tagPanel->setTextFormat(Qt::PlainText);
+    m_tagPanel = new TextPanel(QStringLiteral("TagPanel"), nullptr, ImageTag::emptyTag());
     m_tagPanel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_tagPanel->setAutoFillBackground(true);
     m_tagPanel->setBackgroundRole(QPalette::ToolTipBase);
     m_tagPanel->setForegroundRole(QPalette::ToolTipText);
     tagBox->setWidget(m_tagPanel);
+    // Tall enough for the tag's line and, below it, the scroll bar of a
+    // long tag.
+    tagBox->setFixedHeight(m_tagPanel->sizeHint().height()
+                           + tagBox->horizontalScrollBar()->sizeHint().height() + 2 * tagBox->frameWidth());
     tagRow->addWidget(tagBox, 1);
     top->addLayout(tagRow);
 
@@ -137,8 +148,9 @@ TFmCg::TFmCg(Prompts& prompts, BuilderSink& sink, DesktopShell& shell, QWidget* 
 
     m_status = named(new QStatusBar(this), "StatusBar1");
     m_status->setSizeGripEnabled(false);
-    m_statusPanel = named(new QLabel(m_status), "StatusPanel0");
-    m_statusPanel->setTextFormat(Qt::PlainText);
+    // A long path is cut in its middle; the whole stays in the tool tip.
+    m_statusPanel = new TextPanel(QStringLiteral("StatusPanel0"), m_status);
+    m_statusPanel->setElideMode(Qt::ElideMiddle);
     m_status->addWidget(m_statusPanel, 1);
     top->addWidget(m_status);
 
@@ -169,6 +181,7 @@ void TFmCg::setImageFile(const QString& path)
     if (path.isEmpty())
         m_tag.clearImageFile();
     m_pendingFile = path;
+    m_activation.handOver();
 }
 
 // ------------------------------------------------------------------ loading
@@ -185,19 +198,21 @@ void TFmCg::showError(const QString& text)
 
 bool TFmCg::loadPicture(const QString& path)
 {
-    const PictureResult header = readPictureSize(path);
-    QString error = header.error;
-    QImage pixels;
-    if (header.ok() && m_super) {
-        // In super mode the picture itself is read for the preview.
-        pixels = readPicturePixels(path, kPreviewPixelCap, &error);
+    const QFileInfo file(path);
+    const bool same = !m_read.path.isEmpty() && m_read.path == path && file.isFile()
+                      && file.size() == m_read.bytes && file.lastModified() == m_read.modified;
+    if (!same) {
+        const PictureRead read = readPicture(path, m_super ? kPreviewPixelCap : 0);
+        if (!read.result.ok()) {
+            showError(QStringLiteral("%1\n\n%2").arg(QDir::toNativeSeparators(path), read.result.error));
+            return false;
+        }
+        m_read = ReadPicture{path, file.size(), file.lastModified(), read.result.size, m_super, read.preview,
+                             read.previewError};
     }
-    if (!error.isEmpty()) {
-        showError(QStringLiteral("%1\n\n%2").arg(QDir::toNativeSeparators(path), error));
-        return false;
-    }
-    m_pixels = pixels;
-    m_tag.pictureLoaded(path, header.size);
+    if (m_super)
+        makePreview();
+    m_tag.pictureLoaded(path, m_read.size);
     m_tagPanel->setText(m_tag.shortTag());
     m_statusPanel->setText(path);
     updatePreview();
@@ -207,10 +222,20 @@ bool TFmCg::loadPicture(const QString& path)
     return true;
 }
 
+void TFmCg::makePreview()
+{
+    if (m_read.previewMade || m_read.path.isEmpty())
+        return;
+    const PictureRead read = readPicture(m_read.path, kPreviewPixelCap);
+    m_read.previewMade = true;
+    m_read.preview = read.preview;
+    m_read.previewError = read.result.ok() ? read.previewError : read.result.error;
+}
+
 void TFmCg::updatePreview()
 {
     const QSize size = previewSize();
-    static_cast<PicturePreview*>(m_image)->setPicture(m_pixels);
+    static_cast<PicturePreview*>(m_image)->setPicture(m_read.preview, m_read.previewError);
     m_image->setFixedSize(size);
 }
 
@@ -298,11 +323,9 @@ void TFmCg::MSuperClick()
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     resize(width(), 300);
     m_status->setSizeGripEnabled(true);
-    // A picture read before super mode has no pixels yet; failures show an
-    // empty preview here and are reported at the next reading.
-    if (first && !m_tag.imageFile().isEmpty()) {
-        QString ignored;
-        m_pixels = readPicturePixels(m_tag.imageFile(), kPreviewPixelCap, &ignored);
+    // A picture read before super mode has no preview yet.
+    if (first && !m_tag.imageFile().isEmpty() && m_read.path == m_tag.imageFile()) {
+        makePreview();
         updatePreview();
     }
 }
@@ -322,6 +345,12 @@ void TFmCg::closeEvent(QCloseEvent* event)
     m_size->setEnabled(false);
     m_op->setEnabled(false);
     m_tagPanel->setText(ImageTag::emptyTag());
+    // The picture is forgotten: nothing brings it back but opening it again.
+    m_tag.clearImageFile();
+    m_pendingFile.clear();
+    m_read = ReadPicture{};
+    m_statusPanel->clear();
+    updatePreview();
     event->ignore();
     hide();
     m_activation.hidden();

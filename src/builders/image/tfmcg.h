@@ -4,12 +4,14 @@
 // the detail dialog add WIDTH/HEIGHT and BORDER/ALIGN/VSPACE/HSPACE/ALT,
 // copies or inserts the tag, and opens the picture in the desktop's viewer.
 // Each time the window becomes active it reads its picture again.  In super
-// mode it shows the picture itself on teal.  Closing hides the window.
+// mode it shows the picture itself on teal.  Closing hides the window and
+// forgets the picture.
 
 #include "builders/image/imagetag.h"
 
 #include "app/toolwindow.h"
 
+#include <QDateTime>
 #include <QImage>
 #include <QWidget>
 #include <functional>
@@ -21,6 +23,7 @@ class QLabel;
 class QScrollArea;
 class QStatusBar;
 class QToolButton;
+class TextPanel;
 
 class TFmCg : public QWidget {
     Q_OBJECT
@@ -39,7 +42,8 @@ public:
     void MSuperClick();
 
     // The picture the next activation reads (the file panel's hand-over;
-    // empty from the window's own command).
+    // empty from the window's own command).  That activation counts, even
+    // right after one of the window's dialogs.
     void setImageFile(const QString& path);
     void setShell(DesktopShell& shell) { m_shell = &shell; }
 
@@ -47,8 +51,11 @@ public:
     QString tagText() const;
     QString statusText() const;
     bool superMode() const { return m_super; }
-    // The preview's picture (decoded only in super mode) and its display size.
-    const QImage& previewImage() const { return m_pixels; }
+    // The preview's picture (decoded only in super mode, made smaller when
+    // the picture is too large to hold) and its display size; why there is
+    // none when the picture reads but its preview cannot be made.
+    const QImage& previewImage() const { return m_read.preview; }
+    const QString& previewError() const { return m_read.previewError; }
     QSize previewSize() const;
 
     QToolButton* SpeedButton1() const { return m_open; }
@@ -57,7 +64,7 @@ public:
     QToolButton* CgSize() const { return m_size; }
     QToolButton* CgOp() const { return m_op; }
     QToolButton* BtnView() const { return m_view; }
-    QLabel* TagPanel() const { return m_tagPanel; }
+    TextPanel* TagPanel() const { return m_tagPanel; }
     QScrollArea* ScrollBox1() const { return m_scrollBox1; }
     QStatusBar* StatusBar1() const { return m_status; }
 
@@ -72,6 +79,8 @@ private:
     // Reads the picture at `path`; on failure the reader's text is shown and
     // nothing changes.
     bool loadPicture(const QString& path);
+    // Decodes the preview of the picture read last, once.
+    void makePreview();
     void showFullTag();
     void updatePreview();
     // Runs one of the window's own modal steps; coming back from it is not an
@@ -84,7 +93,18 @@ private:
     DesktopShell* m_shell;
     ImageTag m_tag;
     QString m_pendingFile;   // handed over, read at the next activation
-    QImage m_pixels;
+    // The picture read last, kept while its file stays the same, so that
+    // coming back to the window does not decode it again.
+    struct ReadPicture {
+        QString path;
+        qint64 bytes = -1;
+        QDateTime modified;
+        QSize size;
+        bool previewMade = false;
+        QImage preview;
+        QString previewError;
+    };
+    ReadPicture m_read;
     bool m_super = false;
     ActivationWatch m_activation;
 
@@ -94,9 +114,9 @@ private:
     QToolButton* m_size = nullptr;
     QToolButton* m_op = nullptr;
     QToolButton* m_view = nullptr;
-    QLabel* m_tagPanel = nullptr;
+    TextPanel* m_tagPanel = nullptr;
     QScrollArea* m_scrollBox1 = nullptr;
     QWidget* m_image = nullptr;
     QStatusBar* m_status = nullptr;
-    QLabel* m_statusPanel = nullptr;
+    TextPanel* m_statusPanel = nullptr;
 };

@@ -1,4 +1,5 @@
 #include "builders/buildersink.h"
+#include "builders/image/picturereader.h"
 #include "builders/image/tfmcg.h"
 #include "builders/image/tfmoption.h"
 #include "builders/image/tfmsize.h"
@@ -12,6 +13,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateTime>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -166,7 +169,7 @@ TEST_F(ImageBuilder, OpeningAPictureShowsItsShortTagAndEnablesTheOptions)
     EXPECT_EQ(prompts.messages().back(), QStringLiteral("no viewer"));
 }
 
-TEST_F(ImageBuilder, SizeDialogStoresWholeNumbersAndKeepsWhatWasStoredBeforeARefusal)
+TEST_F(ImageBuilder, SizeDialogStoresWholeNumbersAndNothingWhenAnEntryIsRefused)
 {
     open("a.gif");
     prompts.answerDialog([](QDialog& d) {
@@ -180,17 +183,19 @@ TEST_F(ImageBuilder, SizeDialogStoresWholeNumbersAndKeepsWhatWasStoredBeforeARef
     // However the dialog closed, the full tag is shown.
     EXPECT_EQ(cg.tagText(), QStringLiteral(" <IMG SRC=\"a.gif\">"));
 
+    setSize(QStringLiteral("20"), kNone);
+    // HEIGHT is refused: the cancel leaves WIDTH as it was before.
     setSize(QStringLiteral("30"), QStringLiteral("x"), true);
     EXPECT_EQ(prompts.messages().back(), QStringLiteral("'x' は数値ではありません"));
-    EXPECT_EQ(cg.tagText(), QStringLiteral(" <IMG SRC=\"a.gif\" WIDTH=\"30\">"));
-    EXPECT_EQ(cg.previewSize(), QSize(30, 32));
+    EXPECT_EQ(cg.tagText(), QStringLiteral(" <IMG SRC=\"a.gif\" WIDTH=\"20\">"));
+    EXPECT_EQ(cg.previewSize(), QSize(20, 32));
 
     setSize(kNone, QStringLiteral("050"));
     EXPECT_EQ(cg.tagText(), QStringLiteral(" <IMG SRC=\"a.gif\" HEIGHT=\"50\">"));
     EXPECT_EQ(cg.previewSize(), QSize(64, 50));
 }
 
-TEST_F(ImageBuilder, DetailDialogPutsAltLastAndResetsEverythingFromTheRefusedEntryOn)
+TEST_F(ImageBuilder, DetailDialogPutsAltLastAndACancelAfterARefusalLeavesEverythingAsItWas)
 {
     open("a.gif");
     setDetails({QStringLiteral("0"), QStringLiteral("説明"), kNone, kNone, kNone});
@@ -199,24 +204,35 @@ TEST_F(ImageBuilder, DetailDialogPutsAltLastAndResetsEverythingFromTheRefusedEnt
     setSize(QStringLiteral("1"), QStringLiteral("2"));
     setDetails({QStringLiteral("3"), QStringLiteral("alt"), QStringLiteral("top"), QStringLiteral("4"),
                 QStringLiteral("5")});
-    EXPECT_EQ(cg.tagText(), QStringLiteral(" <IMG SRC=\"a.gif\" WIDTH=\"1\" HEIGHT=\"2\" BORDER=\"3\" "
-                                           "ALIGN=\"top\" VSPACE=\"4\" HSPACE=\"5\" ALT=\"alt\">"));
+    const QString before = QStringLiteral(" <IMG SRC=\"a.gif\" WIDTH=\"1\" HEIGHT=\"2\" BORDER=\"3\" "
+                                          "ALIGN=\"top\" VSPACE=\"4\" HSPACE=\"5\" ALT=\"alt\">");
+    EXPECT_EQ(cg.tagText(), before);
 
-    // VSPACE is refused: BORDER, ALIGN and ALT were stored before it, VSPACE
-    // and HSPACE stay "(なし)" after the cancel.
+    // VSPACE is refused, then ｷｬﾝｾﾙ: nothing of the dialog is stored, and
+    // nothing stored before is lost.
     setDetails({QStringLiteral("6"), QStringLiteral("x"), QStringLiteral("middle"), QStringLiteral("v"),
                 QStringLiteral("7")},
                true);
     EXPECT_EQ(prompts.messages().back(), QStringLiteral("'v' は数値ではありません"));
-    EXPECT_EQ(cg.tagText(), QStringLiteral(" <IMG SRC=\"a.gif\" WIDTH=\"1\" HEIGHT=\"2\" BORDER=\"6\" "
-                                           "ALIGN=\"middle\" ALT=\"x\">"));
+    EXPECT_EQ(cg.tagText(), before);
+    // Escape after a refused BORDER, likewise.
+    prompts.answerMessage(Prompts::Answer::Ok);
     prompts.answerDialog([](QDialog& d) {
         auto& o = static_cast<TFmOption&>(d);
-        EXPECT_EQ(o.BorderEdit()->currentText(), QStringLiteral("6"));
-        EXPECT_EQ(o.VSpaceEdit()->currentText(), kNone);
-        return int(QDialog::Rejected);
+        o.show();
+        EXPECT_EQ(o.BorderEdit()->currentText(), QStringLiteral("3"));
+        EXPECT_EQ(o.VSpaceEdit()->currentText(), QStringLiteral("4"));
+        typeInto(o.BorderEdit(), QStringLiteral("wide"));
+        typeInto(o.Altedit(), QStringLiteral("changed"));
+        QTest::mouseClick(o.BitOk(), Qt::LeftButton);
+        EXPECT_TRUE(o.isVisible());
+        QTest::keyClick(&o, Qt::Key_Escape);
+        return o.result();
     });
     QTest::mouseClick(cg.CgOp(), Qt::LeftButton);
+    EXPECT_EQ(prompts.messages().back(), QStringLiteral("'wide' は数値ではありません"));
+    EXPECT_EQ(cg.tagText(), before);
+    EXPECT_EQ(cg.values().detail(ImageTag::Alt), QStringLiteral("alt"));
 }
 
 TEST_F(ImageBuilder, ANewPictureClearsTheSizeKeepsTheDetailsAndActivationReloads)
@@ -263,7 +279,7 @@ TEST_F(ImageBuilder, ClosingShowsTheEmptyTagAndDisablesTheOptions)
         EXPECT_FALSE(b->isEnabled());
 }
 
-TEST_F(ImageBuilder, SuperModeShowsThePictureOnTealAndRefusesWhatItCannotShow)
+TEST_F(ImageBuilder, SuperModeShowsThePictureOnTealAndMakesLargePicturesSmaller)
 {
     open("a.gif");
     EXPECT_FALSE(cg.ScrollBox1()->isVisible());
@@ -286,9 +302,72 @@ TEST_F(ImageBuilder, SuperModeShowsThePictureOnTealAndRefusesWhatItCannotShow)
     EXPECT_EQ(cg.previewSize(), QSize(100000, 0));
     cg.grab();
 
-    writeAll(path("huge.gif"), pictures::withClaimedSize(pictures::gif(8, 8), "gif", 60000, 60000));
+    // Pictures whose whole preview would be too large to hold give their
+    // tag as without super mode, with a smaller preview.
+    writeAll(path("big.gif"), pictures::gif(4200, 4200));
+    writeAll(path("big.bmp"), pictures::bmp(4200, 4200));
+    writeAll(path("wide.gif"), pictures::withClaimedSize(pictures::gif(8, 8), "gif", 60000, 60000));
+    for (const char* name : {"big.gif", "big.bmp", "wide.gif"}) {
+        open(name);
+        EXPECT_EQ(cg.tagText(), QStringLiteral(" <IMG SRC=\"%1\">").arg(QLatin1String(name)));
+        EXPECT_EQ(cg.values().imageFile(), path(name));
+        const QImage& preview = cg.previewImage();
+        ASSERT_FALSE(preview.isNull()) << name;
+        EXPECT_LE(qint64(preview.width()) * preview.height(), kPreviewPixelCap) << name;
+        EXPECT_EQ(cg.previewSize(), cg.values().naturalSize()) << name;
+    }
+    EXPECT_EQ(cg.previewImage().size(), QSize(4000, 4000));   // 60000 / 15
+    EXPECT_EQ(cg.previewImage().pixelColor(0, 0), pictures::gifColor(0, 0));
+    EXPECT_EQ(qAlpha(cg.previewImage().pixel(1, 1)), 0);   // the screen outside the picture
+    cg.grab();
+    EXPECT_TRUE(prompts.messages().isEmpty());
+}
+
+TEST_F(ImageBuilder, SuperModeKeepsThePreviewUntilThePictureChanges)
+{
+    cg.MSuperClick();
+    open("b.jpg");
+    const qint64 decoded = cg.previewImage().cacheKey();
+    ASSERT_FALSE(cg.previewImage().isNull());
+    comeBack();
+    comeBack();
+    EXPECT_EQ(cg.previewImage().cacheKey(), decoded);
+    EXPECT_EQ(cg.tagText(), QStringLiteral(" <IMG SRC=\"b.jpg\">"));
+
+    // Another picture under the same name is read again.
+    writeAll(path("b.jpg"), pictures::jpeg(30, 12));
+    QFile f(path("b.jpg"));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTimeUtc().addSecs(5), QFileDevice::FileModificationTime));
+    f.close();
+    comeBack();
+    EXPECT_EQ(cg.previewImage().size(), QSize(30, 12));
+    EXPECT_EQ(cg.values().naturalSize(), QSize(30, 12));
+
+    // A picture that is gone is reported, and the builder keeps what it had.
+    ASSERT_TRUE(QFile::remove(path("b.jpg")));
     prompts.answerMessage(Prompts::Answer::Ok);
-    open("huge.gif");
-    EXPECT_TRUE(prompts.messages().back().contains(QLatin1String("60000")));
+    comeBack();
+    EXPECT_TRUE(prompts.messages().back().startsWith(path("b.jpg")));
+}
+
+TEST_F(ImageBuilder, AGifDamagedAfterItsHeaderIsRefusedAlikeWithAndWithoutSuperMode)
+{
+    const QByteArray gif = pictures::gif(64, 64);
+    writeAll(path("cut.gif"), gif.left(gif.size() - 30));
+    open("a.gif");
+    prompts.answerMessage(Prompts::Answer::Ok);
+    open("cut.gif");
+    ASSERT_EQ(prompts.messages().size(), 1);
+    const QString plain = prompts.messages().back();
+    EXPECT_TRUE(plain.startsWith(path("cut.gif")));
+    EXPECT_EQ(cg.tagText(), QStringLiteral(" <IMG SRC=\"a.gif\">"));
+
+    cg.MSuperClick();
+    prompts.answerMessage(Prompts::Answer::Ok);
+    open("cut.gif");
+    ASSERT_EQ(prompts.messages().size(), 2);
+    EXPECT_EQ(prompts.messages().back(), plain);
+    EXPECT_EQ(cg.tagText(), QStringLiteral(" <IMG SRC=\"a.gif\">"));
     EXPECT_EQ(cg.values().imageFile(), path("a.gif"));
 }
