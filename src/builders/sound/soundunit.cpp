@@ -7,6 +7,7 @@
 #include "platform/mediaplayer.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QToolButton>
 
 SoundBuilderUnit::SoundBuilderUnit(EditorHost& host) : m_sink(host)
@@ -37,6 +38,10 @@ void SoundBuilderUnit::openSound(const QString& path)
 {
     if (!m_window || !m_launcher)
         return;
+    // Already the active window: no activation is coming to prepare it.
+    const bool active = QApplication::activeWindow() == m_window;
     m_window->setSoundFile(path);
     m_launcher->launch();
+    if (active)
+        m_window->FormActivate();
 }

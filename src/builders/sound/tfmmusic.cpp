@@ -7,6 +7,7 @@
 #include "platform/product.h"
 #include "platform/prompts.h"
 #include "app/toolwindow.h"
+#include "platform/textpanel.h"
 #include "platform/widgetnames.h"
 
 #include <QApplication>
@@ -77,24 +78,21 @@ TFmMusic::TFmMusic(Prompts& prompts, BuilderSink& sink, std::unique_ptr<MediaPla
     buttons->addStretch();
     top->addLayout(buttons);
 
-    m_musicPanel = named(new QLabel(SoundTag::closedTag(), this), "MusicPanel");
-    m_musicPanel->setTextFormat(Qt::PlainText);
-    m_musicPanel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_musicPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_musicPanel->setAutoFillBackground(true);
+    // A long file name is cut in its middle so that LOOP stays in sight; the
+    // whole tag stays in the tool tip and the accessible name.
+    m_musicPanel = sunkenPanel(QStringLiteral("MusicPanel"), this, SoundTag::closedTag());
+    m_musicPanel->setElideMode(Qt::ElideMiddle);
     m_musicPanel->setBackgroundRole(QPalette::ToolTipBase);
     m_musicPanel->setForegroundRole(QPalette::ToolTipText);
     top->addWidget(m_musicPanel);
 
     m_status = named(new QStatusBar(this), "StatusBar1");
     m_status->setSizeGripEnabled(false);
-    m_formPanel = new QLabel(QStringLiteral("  音声再生タグ：<BGSOUND SRC=\"演奏ﾌｧｲﾙ\" LOOP=\"ﾙｰﾌﾟ回数\">"), m_status);
-    named(m_formPanel, "StatusPanel0");
-    m_formPanel->setTextFormat(Qt::PlainText);
+    m_formPanel = new TextPanel(QStringLiteral("StatusPanel0"), m_status,
+                                QStringLiteral("  音声再生タグ：<BGSOUND SRC=\"演奏ﾌｧｲﾙ\" LOOP=\"ﾙｰﾌﾟ回数\">"));
+    m_formPanel->setElideMode(Qt::ElideRight);
     m_formPanel->setFixedWidth(370);
-    m_statePanel = new QLabel(kStopped, m_status);
-    named(m_statePanel, "StatusPanel1");
-    m_statePanel->setTextFormat(Qt::PlainText);
+    m_statePanel = new TextPanel(QStringLiteral("StatusPanel1"), m_status, kStopped);
     m_statePanel->setAlignment(Qt::AlignCenter);
     m_statePanel->setMinimumWidth(50);
     m_status->addWidget(m_formPanel);

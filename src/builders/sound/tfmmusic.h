@@ -19,6 +19,7 @@ class Prompts;
 class QLabel;
 class QStatusBar;
 class QToolButton;
+class TextPanel;
 
 class TFmMusic : public QWidget {
     Q_OBJECT
@@ -38,8 +39,13 @@ public:
     void FormActivate();
 
     // The sound the next activation prepares (the file panel's hand-over;
-    // empty from the window's own command).
-    void setSoundFile(const QString& path) { m_soundFile = path; }
+    // empty from the window's own command).  That activation counts, even
+    // right after one of the window's dialogs or messages.
+    void setSoundFile(const QString& path)
+    {
+        m_soundFile = path;
+        m_activation.handOver();
+    }
     const QString& soundFile() const { return m_soundFile; }
     const SoundTag& values() const { return m_tag; }
     bool paused() const { return m_paused; }
@@ -54,7 +60,7 @@ public:
     QToolButton* BtnPlay() const { return m_play; }
     QToolButton* BtnPause() const { return m_pause; }
     QToolButton* BtnStop() const { return m_stop; }
-    QLabel* MusicPanel() const { return m_musicPanel; }
+    TextPanel* MusicPanel() const { return m_musicPanel; }
     QStatusBar* StatusBar1() const { return m_status; }
 
 signals:
@@ -87,8 +93,8 @@ private:
     QToolButton* m_play = nullptr;
     QToolButton* m_pause = nullptr;
     QToolButton* m_stop = nullptr;
-    QLabel* m_musicPanel = nullptr;
+    TextPanel* m_musicPanel = nullptr;
     QStatusBar* m_status = nullptr;
-    QLabel* m_formPanel = nullptr;
-    QLabel* m_statePanel = nullptr;
+    TextPanel* m_formPanel = nullptr;
+    TextPanel* m_statePanel = nullptr;
 };
