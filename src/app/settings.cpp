@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <optional>
+#include <vector>
+
 namespace {
 
 // Plain decimal with an optional sign; anything else is absent (-1).
@@ -70,6 +73,15 @@ bool oneLine(const QString& v)
     return true;
 }
 
+// The bytes of a text value, or nothing when it cannot stand on one INI line
+// or Shift_JIS cannot hold it.
+std::optional<QByteArray> storableBytes(const QString& v)
+{
+    if (!oneLine(v))
+        return std::nullopt;
+    return sjis::encode(v);
+}
+
 } // namespace
 
 Settings parseSettings(QByteArrayView bytes)
@@ -95,26 +107,31 @@ Settings parseSettings(QByteArrayView bytes)
 
         if (raw.size() > kMaxSettingsLineBytes || raw.contains('\0'))
             continue;
-        const QString line = sjis::decode(raw).trimmed();
-        if (line.isEmpty() || line.startsWith(u';'))
+        const QString line = sjis::decode(raw);
+        // Blanks around a section or a key name mean nothing; a value is
+        // kept exactly as written, its blanks at either end included.
+        const QStringView head = QStringView(line).trimmed();
+        if (head.isEmpty() || head.startsWith(u';'))
             continue;
-        if (line.startsWith(u'[')) {
-            const qsizetype close = line.indexOf(u']');
+        if (head.startsWith(u'[')) {
+            const qsizetype close = head.indexOf(u']');
             if (close < 0) {
                 sectionKnown = false;
                 continue;
             }
-            section = line.mid(1, close - 1).trimmed();
+            section = head.mid(1, close - 1).trimmed().toString();
             sectionKnown = true;
             continue;
         }
         if (!sectionKnown)
             continue;
         const qsizetype eq = line.indexOf(u'=');
-        if (eq <= 0)
+        if (eq < 0)
             continue;
         const QString key = line.left(eq).trimmed();
-        const QString value = line.mid(eq + 1).trimmed();
+        if (key.isEmpty())
+            continue;
+        const QString value = line.mid(eq + 1);
         for (size_t i = 0; i < entries.size(); ++i) {
             if (seen[i] || section.compare(QLatin1String(entries[i].section), Qt::CaseInsensitive) != 0
                 || key.compare(QLatin1String(entries[i].key), Qt::CaseInsensitive) != 0)
@@ -130,13 +147,16 @@ Settings parseSettings(QByteArrayView bytes)
     return s;
 }
 
-QByteArray formatSettings(const Settings& in, int* dropped)
+QByteArray formatSettings(const Settings& in, const Settings& previous, QStringList* kept)
 {
     Settings s = in;
-    int lost = 0;
+    Settings old = previous;
+    const std::vector<Slot> now = slotsOf(s);
+    const std::vector<Slot> before = slotsOf(old);
     QByteArray out;
     QString section;
-    for (const Slot& slot : slotsOf(s)) {
+    for (size_t i = 0; i < now.size(); ++i) {
+        const Slot& slot = now[i];
         if (section != QLatin1String(slot.section)) {
             if (!section.isEmpty())
                 out += "\r\n";
@@ -149,19 +169,29 @@ QByteArray formatSettings(const Settings& in, int* dropped)
         out += '=';
         if (slot.num) {
             out += QByteArray::number(*slot.num);
-        } else if (oneLine(*slot.str)) {
-            if (auto b = sjis::encode(*slot.str))
-                out += *b;
-            else
-                ++lost;
+        } else if (std::optional<QByteArray> b = storableBytes(*slot.str)) {
+            out += *b;
         } else {
-            ++lost;
+            // Never an empty value over a good one: the key keeps what the
+            // file held.
+            if (std::optional<QByteArray> b = storableBytes(*before[i].str))
+                out += *b;
+            if (kept)
+                *kept << QStringLiteral("%1/%2").arg(QLatin1String(slot.section), QLatin1String(slot.key));
         }
         out += "\r\n";
     }
-    if (dropped)
-        *dropped = lost;
     return out;
+}
+
+QString settingsTextProblem(const QString& text)
+{
+    sjis::EncodeError e;
+    if (!oneLine(text))
+        return QStringLiteral("改行を含む文字列は設定ファイルに保存できません。");
+    if (!sjis::encode(text, &e))
+        return sjis::describe(e);
+    return {};
 }
 
 QColor settingsColor(int index)
@@ -184,7 +214,7 @@ Settings loadSettingsFile(const QString& path)
     return parseSettings(bytes);
 }
 
-bool saveSettingsFile(const QString& path, const Settings& s, QString* error)
+bool saveSettingsFile(const QString& path, const Settings& s, QString* error, QStringList* kept)
 {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly)) {
@@ -192,7 +222,8 @@ bool saveSettingsFile(const QString& path, const Settings& s, QString* error)
             *error = f.errorString();
         return false;
     }
-    const QByteArray bytes = formatSettings(s);
+    // What the file holds now stands in for any value that cannot be written.
+    const QByteArray bytes = formatSettings(s, loadSettingsFile(path), kept);
     if (f.write(bytes) != bytes.size() || !f.commit()) {
         if (error)
             *error = f.errorString();

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
@@ -108,20 +109,81 @@ TEST(SettingsFormat, BinaryAndOverlongInputIsHarmless)
     EXPECT_EQ(parseSettings(QByteArray()).sizeX, -1);
 }
 
-TEST(SettingsFormat, ValuesThatCannotStandOnOneLineAreLeftOut)
+TEST(SettingsFormat, AValueThatCannotBeWrittenKeepsWhatTheFileHeld)
 {
-    Settings s;
+    Settings before;
+    before.mr[0] = QStringLiteral("/tmp/old.htm");
+    before.mr[1] = QStringLiteral("/tmp/older.htm");
+    before.directory = QStringLiteral("/home/u/web");
+    before.mkey[10] = QStringLiteral("<PRE></PRE>");
+    Settings s = before;
     s.mr[0] = QStringLiteral("/tmp/two\nlines.htm");
-    s.mr[1] = QStringLiteral("/tmp/caf\u00e9.htm"); // é: not in Shift_JIS
+    s.mr[1] = QStringLiteral("/tmp/caf\u00e9.htm");   // é: not in Shift_JIS
     s.mr[2] = QStringLiteral("/tmp/ok.htm");
-    int dropped = 0;
-    const QByteArray out = formatSettings(s, &dropped);
-    EXPECT_EQ(dropped, 2);
-    const Settings back = parseSettings(out);
-    EXPECT_TRUE(back.mr[0].isEmpty());
-    EXPECT_TRUE(back.mr[1].isEmpty());
+    s.directory = QStringLiteral("/home/u/\u00e9t\u00e9");
+    s.mkey[10] = QStringLiteral("<P>caf\u00e9</P>");
+    s.mkey[11] = QStringLiteral("\u20ac");           // no earlier value: stays absent
+    s.tree = QStringLiteral("/tmp/t\u0000.lot");
+    QStringList kept;
+    const Settings back = parseSettings(formatSettings(s, before, &kept));
+    EXPECT_EQ(kept, (QStringList{"MR/1", "MR/2", "File/Directory", "MKey/10", "MKey/11", "MTree/Tree"}));
+    EXPECT_EQ(back.mr[0], QStringLiteral("/tmp/old.htm"));
+    EXPECT_EQ(back.mr[1], QStringLiteral("/tmp/older.htm"));
     EXPECT_EQ(back.mr[2], QStringLiteral("/tmp/ok.htm"));
-    EXPECT_EQ(back.mr[3], QString());
+    EXPECT_EQ(back.directory, QStringLiteral("/home/u/web"));
+    EXPECT_EQ(back.mkey[10], QStringLiteral("<PRE></PRE>"));
+    EXPECT_TRUE(back.mkey[11].isEmpty());
+    EXPECT_TRUE(back.tree.isEmpty());
+
+    EXPECT_TRUE(settingsTextProblem(QStringLiteral("<P>\u3000")).isEmpty());
+    EXPECT_EQ(settingsTextProblem(QStringLiteral("<P>caf\u00e9</P>")),
+              QStringLiteral("1 行 7 列目の文字「\u00e9」(U+00E9) は Shift_JIS で保存できません。"));
+    EXPECT_FALSE(settingsTextProblem(QStringLiteral("a\rb")).isEmpty());
+}
+
+TEST(SettingsFormat, BlanksAtEitherEndOfAValueSurviveWritingAndReading)
+{
+    const QString values[] = {
+        QStringLiteral("<P>\u3000"), QStringLiteral("\u3000<P>"), QStringLiteral(" <B> </B> "),
+        QStringLiteral("\t<TD>\t"),  QStringLiteral("  "),         QStringLiteral("\u3000"),
+        QStringLiteral("\t \u3000x\u3000 \t"), QStringLiteral("=a=b= "),
+    };
+    for (const QString& v : values) {
+        Settings s;
+        s.fontType = v;
+        s.mr[4] = v;
+        s.mtag[9] = v;
+        s.directory = v;
+        s.mkey[9] = v;
+        s.tree = v;
+        const QByteArray bytes = formatSettings(s);
+        const Settings back = parseSettings(bytes);
+        EXPECT_EQ(back.fontType, v) << bytes.toStdString();
+        EXPECT_EQ(back.mr[4], v);
+        EXPECT_EQ(back.mtag[9], v);
+        EXPECT_EQ(back.directory, v);
+        EXPECT_EQ(back.mkey[9], v);
+        EXPECT_EQ(back.tree, v);
+    }
+    // Full-width space in Shift_JIS at the end of a line, and blanks around
+    // names, which mean nothing.
+    const Settings s = parseSettings("  [MKey]  \r\n 9 =<P>\x81\x40\r\n\t10\t= x\t\r\n");
+    EXPECT_EQ(s.mkey[9], QStringLiteral("<P>\u3000"));
+    EXPECT_EQ(s.mkey[10], QStringLiteral(" x\t"));
+}
+
+TEST(SettingsFile, AnUnwritableValueLeavesTheStoredOneOnDisk)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("q.ini"));
+    Settings s;
+    s.mkey[10] = QStringLiteral("<PRE>\u3000</PRE>");
+    ASSERT_TRUE(saveSettingsFile(ini, s));
+    s.mkey[10] = QStringLiteral("<P>caf\u00e9</P>");
+    QStringList kept;
+    ASSERT_TRUE(saveSettingsFile(ini, s, nullptr, &kept));
+    EXPECT_EQ(kept, QStringList{QStringLiteral("MKey/10")});
+    EXPECT_TRUE(readAll(ini).contains("\r\n10=<PRE>\x81\x40</PRE>\r\n")) << readAll(ini).toStdString();
 }
 
 TEST(SettingsFormat, ColourTable)
@@ -249,4 +311,23 @@ TEST_F(SettingsWindow, UnwritableFolderUsesTheFallbackAndAFailureIsToldOnce)
     m.resize(900, 600);
     ASSERT_EQ(prompts.messages().size(), 1);
     EXPECT_TRUE(prompts.messages()[0].contains(QStringLiteral("notadir")));
+}
+
+TEST_F(SettingsWindow, ARecentPathTheFileCannotHoldLeavesTheStoredEntry)
+{
+    ASSERT_TRUE(writeAll(iniPath(), "[MR]\r\n1=/old/a.htm\r\n2=/old/b.htm\r\n"));
+    TFmMain& m = makeWindow(true);
+    m.NewDocument();
+    const QString file = path(QStringLiteral("caf\u00e9.htm"));
+    prompts.answerSave(file);
+    m.action("MSaveAs")->trigger();
+    ASSERT_TRUE(QFileInfo::exists(file));
+    EXPECT_EQ(m.action("MR1")->text(), file) << "listed for this run";
+    const QString text = fileText(iniPath());
+    EXPECT_TRUE(text.contains(QStringLiteral("[MR]\r\n1=/old/a.htm\r\n2=/old/b.htm\r\n"))) << text.toStdString();
+
+    w.reset();
+    TFmMain& again = makeWindow();
+    EXPECT_EQ(again.action("MR1")->text(), QStringLiteral("/old/a.htm"));
+    EXPECT_EQ(again.action("MR2")->text(), QStringLiteral("/old/b.htm"));
 }
