@@ -10,7 +10,7 @@
 
 FontUnit::FontUnit(EditorHost& host) : m_host(host)
 {
-    m_dialog = new TFmFont(host.mainWindow());
+    m_dialog = new TFmFont(host.prompts(), host.mainWindow());
     QAction* mFont = host.controls().MFont;
     connect(mFont, &QAction::triggered, this, &FontUnit::MFontClick);
     mFont->setEnabled(true);

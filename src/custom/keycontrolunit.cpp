@@ -31,7 +31,7 @@ KeyControlUnit::KeyControlUnit(EditorHost& host) : m_host(host)
     }
     host.claimEditorKeys(keys);
 
-    m_dialog = new TFmKey(host.mainWindow());
+    m_dialog = new TFmKey(host.prompts(), host.mainWindow());
     connect(c.N30, &QAction::triggered, this, &KeyControlUnit::N30Click);
     c.N30->setEnabled(true);
 }

@@ -2,6 +2,9 @@
 
 #include "app/icons.h"
 #include "app/namedcolors.h"
+#include "app/settings.h"
+#include "platform/product.h"
+#include "platform/prompts.h"
 #include "platform/widgetnames.h"
 
 #include <QComboBox>
@@ -45,7 +48,7 @@ QLabel* picture(QWidget* owner)
 
 } // namespace
 
-TFmFont::TFmFont(QWidget* parent) : QDialog(parent)
+TFmFont::TFmFont(Prompts& prompts, QWidget* parent) : QDialog(parent), m_prompts(prompts)
 {
     setObjectName(QStringLiteral("FmFont"));
     setWindowTitle(QStringLiteral("フォント設定"));
@@ -161,6 +164,14 @@ void TFmFont::colorItemClick(int index)
 void TFmFont::OKClick()
 {
     const QString face = FontName->currentText().trimmed();
+    // A name the settings file cannot hold would be gone at the next start.
+    if (const QString problem = settingsTextProblem(face); !problem.isEmpty()) {
+        m_prompts.message(this, kProduct,
+                          QStringLiteral("フォント名 %1 は設定ファイルに保存できません。\n%2").arg(face, problem),
+                          Prompts::Icon::Warning, Prompts::Buttons::Ok);
+        FontName->setFocus();
+        return;
+    }
     // An empty face would leave the editors without one of their own.
     if (!face.isEmpty()) {
         QStringList families = m_look.font.families();

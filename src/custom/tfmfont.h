@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+class Prompts;
 class QComboBox;
 class QMenu;
 class QPushButton;
@@ -14,7 +15,7 @@ class QPushButton;
 class TFmFont : public QDialog {
     Q_OBJECT
 public:
-    explicit TFmFont(QWidget* parent = nullptr);
+    explicit TFmFont(Prompts& prompts, QWidget* parent = nullptr);
 
     // Shows `look`: its face, its size when the list has it, its colours.
     void FormActivate(const EditorLook& look);
@@ -42,6 +43,7 @@ private:
     void colorItemClick(int index);
     void showSwatch(int which, const QColor& color);
 
+    Prompts& m_prompts;
     EditorLook m_look;
     QColor m_colors[2];
     int m_target = 0;          // the swatch clicked last

@@ -1,4 +1,8 @@
 #include "custom/tfmkey.h"
+
+#include "app/settings.h"
+#include "platform/product.h"
+#include "platform/prompts.h"
 #include "platform/widgetnames.h"
 
 #include <QGuiApplication>
@@ -9,11 +13,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-} // namespace
-
-TFmKey::TFmKey(QWidget* parent) : QDialog(parent)
+TFmKey::TFmKey(Prompts& prompts, QWidget* parent) : QDialog(parent), m_prompts(prompts)
 {
     setObjectName(QStringLiteral("FmKey"));
     setWindowTitle(QStringLiteral("ｷｰｺﾝﾄﾛｰﾙ一覧"));
@@ -96,6 +96,20 @@ void TFmKey::BitBtn1Click()
     // A cell still being edited keeps its text: moving the current cell
     // away commits the editor.
     KeyGrid->setCurrentIndex(QModelIndex());
+    // A text the settings file cannot hold would be lost at the next start;
+    // the row stays open for the user to change it.
+    for (int row = 0; row < kKeySlotCount; ++row) {
+        const QString problem = settingsTextProblem(KeyGrid->item(row, 1)->text());
+        if (problem.isEmpty())
+            continue;
+        m_prompts.message(this, kProduct,
+                          QStringLiteral("%1 の文字列は設定ファイルに保存できません。\n%2")
+                              .arg(QLatin1String(kKeySlots[size_t(row)].label), problem),
+                          Prompts::Icon::Warning, Prompts::Buttons::Ok);
+        KeyGrid->setCurrentCell(row, 1);
+        KeyGrid->setFocus();
+        return;
+    }
     m_confirmed = true;
     accept();
 }

@@ -7,13 +7,14 @@
 #include <QDialog>
 #include <QStringList>
 
+class Prompts;
 class QPushButton;
 class QTableWidget;
 
 class TFmKey : public QDialog {
     Q_OBJECT
 public:
-    explicit TFmKey(QWidget* parent = nullptr);
+    explicit TFmKey(Prompts& prompts, QWidget* parent = nullptr);
 
     // Column 1, row = slot number.
     void setTexts(const QStringList& texts);
@@ -32,5 +33,6 @@ public slots:
     void BitBtn2Click();
 
 private:
+    Prompts& m_prompts;
     bool m_confirmed = false;
 };

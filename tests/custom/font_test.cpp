@@ -112,3 +112,27 @@ TEST_F(FontSettings, WithoutADocumentTheSettingWaitsForTheNextEditor)
     m.close();
     EXPECT_TRUE(iniText().contains(QStringLiteral("Size=17\r\nColor=0\r\nBkColor=8\r\n")));
 }
+
+TEST_F(FontSettings, AFaceNameTheSettingsFileCannotHoldIsRefused)
+{
+    ASSERT_TRUE(writeAll(iniPath(), "[Font]\r\nType=IPAGothic\r\n"));
+    DocumentEditor* e = openEditor();
+    prompts.answerMessage(Prompts::Answer::Ok);
+    bool stillOpen = false;
+    whenDialog([&](QDialog& d) {
+        QLineEdit* name = combo(d, "FontName")->lineEdit();
+        name->selectAll();
+        for (QChar c : QStringLiteral("Caf\u00e9 Sans"))
+            QTest::sendKeyEvent(QTest::Click, name, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        press(d, "OK");
+        stillOpen = d.isVisible() && d.result() != QDialog::Accepted;
+        press(d, "Cancel");
+    });
+    w->controls().MFont->trigger();
+    EXPECT_TRUE(stillOpen);
+    ASSERT_EQ(prompts.messages().size(), 1);
+    EXPECT_TRUE(prompts.messages()[0].contains(QStringLiteral("「\u00e9」(U+00E9)")))
+        << prompts.messages()[0].toStdString();
+    EXPECT_EQ(e->font().families().value(0), QStringLiteral("IPAGothic"));
+    EXPECT_TRUE(iniText().startsWith(QStringLiteral("[Font]\r\nType=IPAGothic\r\n"))) << iniText().toStdString();
+}

@@ -130,3 +130,74 @@ TEST_F(KeyControl, CancelKeepsTheTextsButStillSaves)
     QTest::keyClick(e, Qt::Key_H, Qt::ControlModifier);
     EXPECT_EQ(currentText(), QStringLiteral("<FONT SIZE=\"7\"></FONT><HR>"));
 }
+
+namespace {
+
+// Types text into the row's in-place editor key by key, as a keyboard (or an
+// input method committing a character) would, and Enter.
+void typeRow(QDialog& d, int row, const QString& text)
+{
+    auto* grid = d.findChild<QTableWidget*>(QStringLiteral("KeyGrid"));
+    ASSERT_NE(grid, nullptr);
+    grid->setFocus();
+    grid->setCurrentCell(row, 1);
+    QTest::keyClick(grid, Qt::Key_F2);
+    QLineEdit* editor = nullptr;
+    for (QLineEdit* e : grid->viewport()->findChildren<QLineEdit*>())
+        if (e->isVisible())
+            editor = e;
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Delete);
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QTest::keyClick(editor, Qt::Key_Return);
+}
+
+} // namespace
+
+TEST_F(KeyControl, ATextTheSettingsFileCannotHoldIsRefusedAndTheStoredOneKept)
+{
+    ASSERT_TRUE(writeAll(iniPath(), "[MKey]\r\n10=<PRE>x</PRE>\r\n"));
+    DocumentEditor* e = openEditor();
+    prompts.answerMessage(Prompts::Answer::Ok);
+    bool stillOpen = false;
+    int currentRow = -1;
+    whenDialog([&](QDialog& d) {
+        typeRow(d, 10, QStringLiteral("<P>caf\u00e9</P>"));
+        press(d, "BitBtn1");
+        stillOpen = d.isVisible() && d.result() != QDialog::Accepted;
+        currentRow = d.findChild<QTableWidget*>(QStringLiteral("KeyGrid"))->currentRow();
+        press(d, "BitBtn2");
+    });
+    w->action("N30")->trigger();
+    backToEditor(e);
+    EXPECT_TRUE(stillOpen) << "the dialog stays open for the text to be changed";
+    EXPECT_EQ(currentRow, 10);
+    ASSERT_EQ(prompts.messages().size(), 1);
+    EXPECT_TRUE(prompts.messages()[0].contains(QStringLiteral("Ctrl+W")));
+    EXPECT_TRUE(prompts.messages()[0].contains(QStringLiteral("「\u00e9」(U+00E9)")))
+        << prompts.messages()[0].toStdString();
+    EXPECT_TRUE(iniText().contains(QStringLiteral("\r\n10=<PRE>x</PRE>\r\n"))) << iniText().toStdString();
+    QTest::keyClick(e, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_EQ(currentText(), QStringLiteral("<PRE>x</PRE>"));
+}
+
+TEST_F(KeyControl, BlanksAtTheEndsOfATextComeBackAtTheNextStart)
+{
+    DocumentEditor* e = openEditor();
+    whenDialog([&](QDialog& d) {
+        typeRow(d, 9, QStringLiteral("<P>\u3000"));
+        typeRow(d, 6, QStringLiteral("  <B> "));
+        press(d, "BitBtn1");
+    });
+    w->action("N30")->trigger();
+    backToEditor(e);
+    EXPECT_TRUE(readAll(iniPath()).contains("\r\n9=<P>\x81\x40\r\n"));
+
+    w.reset();
+    e = openEditor();
+    QTest::keyClick(e, Qt::Key_U, Qt::ControlModifier);
+    QTest::keyClick(e, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(currentText(), QStringLiteral("<P>\u3000  <B> "));
+}

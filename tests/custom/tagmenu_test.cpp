@@ -1,6 +1,8 @@
 // The tag menu: its items wrap the selection, the two right-click menus
 // switch, and TFmTag chooses the ten tags.
 #include "customwindow.h"
+#include "app/settings.h"
+#include "custom/tagmenu.h"
 
 #include <QAction>
 #include <QFile>
@@ -191,4 +193,13 @@ TEST_F(TagMenu, NeverMoreThanTenChecked)
     EXPECT_EQ(m.controls().MTag[0]->text(), QStringLiteral("<!-- -->"));
     EXPECT_EQ(m.controls().MTag[8]->text(), QStringLiteral("<HR>"));
     EXPECT_EQ(m.controls().MTag[9]->text(), QStringLiteral("<P>"));
+}
+
+TEST(TagMenuEntries, EveryChoiceCanBeKeptInTheSettingsFile)
+{
+    // The dialog offers nothing else to type: what it offers must survive a
+    // restart as it stands.
+    for (int i = 0; i < kTagEntryCount; ++i)
+        EXPECT_EQ(settingsTextProblem(tagEntryText(i)), QString()) << i;
+    EXPECT_EQ(settingsTextProblem(kUnregistered), QString());
 }
