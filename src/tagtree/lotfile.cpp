@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -23,7 +24,7 @@ QString shortened(const QString& text)
 
 } // namespace
 
-LotReadResult readLot(QByteArrayView bytes, TagTree& tree)
+LotReadResult readLot(QByteArrayView bytes, TagTree& tree, qsizetype maxLevels)
 {
     LotReadResult result;
     // A NUL ends the text.
@@ -65,12 +66,21 @@ LotReadResult readLot(QByteArrayView bytes, TagTree& tree)
             // The first line is always a top-level node, whatever its indentation.
             nodeLevel = 0;
         } else if (level > prevLevel + 1) {
-            result.levelError = LotLevelError{sjis::decode(textBytes), level, lineNo};
+            if (!result.tooDeep)
+                result.levelError = LotLevelError{sjis::decode(textBytes), level, lineNo};
             return result;
         } else {
             nodeLevel = level;
-            parent = nodeLevel > 0 ? path[size_t(nodeLevel) - 1] : nullptr;
         }
+        if (nodeLevel >= maxLevels && !result.tooDeep)
+            result.tooDeep = LotDepthError{0, lineNo};
+        if (result.tooDeep) {
+            // Only the depth is still wanted, for the message.
+            result.tooDeep->depth = std::max(result.tooDeep->depth, nodeLevel + 1);
+            prevLevel = nodeLevel;
+            continue;
+        }
+        parent = nodeLevel > 0 ? path[size_t(nodeLevel) - 1] : nullptr;
         TagNode* n = tree.append(parent, sjis::decode(textBytes), 2);
         if (path.size() <= size_t(nodeLevel))
             path.push_back(n);
@@ -91,6 +101,12 @@ QString lotLevelErrorMessage(const LotLevelError& e)
 QString lotCannotOpenMessage(const QString& path)
 {
     return QStringLiteral("ファイル %1 は開けません").arg(path);
+}
+
+QString lotTooDeepMessage(const QString& path, qsizetype depth)
+{
+    return QStringLiteral("ファイル %1 は開けません\nツリーの階層が %2 段あり、深すぎます（%3 段まで開けます）")
+        .arg(path, QString::number(depth), QString::number(kMaxTagTreeLevels));
 }
 
 QString lotCannotCreateMessage(const QString& path)

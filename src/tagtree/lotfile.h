@@ -17,14 +17,23 @@ struct LotLevelError {
     qsizetype line = 0;    // 1-based line number
 };
 
+// A tree deeper than the reader was allowed to build.
+struct LotDepthError {
+    qsizetype depth = 0;   // levels of the file's tree (as far as it reads)
+    qsizetype line = 0;    // 1-based number of the first line too deep
+};
+
 struct LotReadResult {
     qsizetype nodes = 0;                       // nodes added before any error
     std::optional<LotLevelError> levelError;   // the load stopped here
+    std::optional<LotDepthError> tooDeep;      // the file is refused
 };
 
 // Reads a file's bytes into `tree` (appended to what it holds; callers clear
-// it first).  The nodes made before a level error stay.
-LotReadResult readLot(QByteArrayView bytes, TagTree& tree);
+// it first).  The nodes made before a level error stay.  A line deeper than
+// `maxLevels` stops the building; the rest is only scanned to learn the
+// file's depth, and the caller should drop what was built.
+LotReadResult readLot(QByteArrayView bytes, TagTree& tree, qsizetype maxLevels = kMaxTagTreeLevels);
 
 // アイテム "text" の階層 (level) が不正です; a very long text is shortened.
 QString lotLevelErrorMessage(const LotLevelError& e);
@@ -47,6 +56,7 @@ bool writeLotFile(const QString& path, const TagTree& tree, QString* message);
 
 // The messages of the tree's file commands.
 QString lotCannotOpenMessage(const QString& path);
+QString lotTooDeepMessage(const QString& path, qsizetype depth);
 QString lotCannotCreateMessage(const QString& path);
 
 // Save-dialog rule: ".lot" is appended only to a name without extension.

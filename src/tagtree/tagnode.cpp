@@ -103,6 +103,15 @@ int TagTree::level(const TagNode* node)
     return node ? l : -1;
 }
 
+int TagTree::height(const TagNode* node)
+{
+    int most = 0;
+    if (node)
+        walk(node, [&](const TagNode*, int depth) { most = std::max(most, depth); },
+             [](const TagNode*, int) {});
+    return most;
+}
+
 bool TagTree::isWithin(const TagNode* node, const TagNode* ancestor)
 {
     for (const TagNode* p = node; p; p = p->parent)

@@ -27,13 +27,31 @@ void TagTreeModel::replace(const std::function<void(TagTree&)>& fill)
 
 LotReadResult TagTreeModel::load(QByteArrayView bytes)
 {
-    LotReadResult result;
-    replace([&](TagTree& t) { result = readLot(bytes, t); });
+    // Read aside first: a file too deep to show leaves the tree as it was.
+    TagTree read;
+    const LotReadResult result = readLot(bytes, read);
+    if (result.tooDeep)
+        return result;
+    beginResetModel();
+    m_tree.swap(read);
+    endResetModel();
     return result;
+}
+
+bool TagTreeModel::canAppendUnder(const TagNode* parent)
+{
+    return TagTree::level(parent) + 2 <= kMaxTagTreeLevels;
+}
+
+int TagTreeModel::levelsAfterMove(const TagNode* node, const TagNode* target)
+{
+    return TagTree::level(target) + TagTree::height(node) + 1;
 }
 
 TagNode* TagTreeModel::appendNode(TagNode* parent, const QString& text, int image)
 {
+    if (parent && !canAppendUnder(parent))
+        return nullptr;
     TagNode* p = parent ? parent : m_tree.root();
     const int row = int(p->children.size());
     beginInsertRows(indexOf(parent), row, row);
@@ -53,7 +71,7 @@ void TagTreeModel::removeNode(TagNode* node)
 
 bool TagTreeModel::moveBefore(TagNode* node, TagNode* target)
 {
-    if (!TagTree::canMoveBefore(node, target))
+    if (!TagTree::canMoveBefore(node, target) || levelsAfterMove(node, target) > kMaxTagTreeLevels)
         return false;
     const QModelIndex from = indexOf(node->parent);
     const QModelIndex to = indexOf(target->parent);

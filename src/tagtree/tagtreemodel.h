@@ -26,9 +26,16 @@ public:
     // Empties the tree and lets `fill` build a new one, as one reset.
     void replace(const std::function<void(TagTree&)>& fill);
     // Empties the tree and reads a file's bytes into it (the nodes read
-    // before a level error stay).
+    // before a level error stay); a file deeper than kMaxTagTreeLevels
+    // changes nothing.
     LotReadResult load(QByteArrayView bytes);
 
+    // No node is made or moved deeper than kMaxTagTreeLevels: appendNode
+    // then returns nullptr and moveBefore false.
+    static bool canAppendUnder(const TagNode* parent);
+    // How many levels deep, counted from the top, the subtree of `node`
+    // reaches once it stands before `target`.
+    static int levelsAfterMove(const TagNode* node, const TagNode* target);
     TagNode* appendNode(TagNode* parent, const QString& text, int image);
     void removeNode(TagNode* node);
     bool moveBefore(TagNode* node, TagNode* target);

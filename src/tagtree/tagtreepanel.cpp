@@ -268,6 +268,12 @@ void TagTreePanel::PasteTagSubtree()
 
 void TagTreePanel::N31Click()
 {
+    // Asked before the dialog, so that no typing is lost to a refusal.
+    if (!TagTreeModel::canAppendUnder(selectedNode())) {
+        showMessage(QStringLiteral("ツリーは %1 段までです。これより深い段には追加できません")
+                        .arg(kMaxTagTreeLevels));
+        return;
+    }
     const std::optional<QString> text = FmEdit->ask(m_prompts, QStringLiteral("<TAG></TAG>"), editDialogPos());
     if (!text)
         return;
@@ -321,6 +327,10 @@ void TagTreePanel::loadTreeFile(const QString& path)
         return;
     }
     const LotReadResult result = m_model->load(*bytes);
+    if (result.tooDeep) {
+        showMessage(lotTooDeepMessage(path, result.tooDeep->depth));
+        return;
+    }
     afterReplace();
     if (result.levelError)
         showMessage(lotLevelErrorMessage(*result.levelError));
@@ -398,6 +408,13 @@ void TagTreePanel::TagTreeDragDrop(const QModelIndex& target)
     TagNode* t = m_model->nodeAt(target);
     if (!s || !t || s == t || ::TagTree::isWithin(t, s))
         return;
+    const int levels = TagTreeModel::levelsAfterMove(s, t);
+    if (levels > kMaxTagTreeLevels) {
+        showMessage(QStringLiteral("ツリーは %1 段までです。ここへ移すと %2 段になるため移せません")
+                        .arg(kMaxTagTreeLevels)
+                        .arg(levels));
+        return;
+    }
     m_moving = true;
     const bool moved = m_model->moveBefore(s, t);
     m_moving = false;

@@ -212,8 +212,9 @@ TEST(LotRead, DeepAndLongInputs)
         bytes += QByteArray(i, '\t') + "n\r\n";
     bytes += "top\r\n";
     TagTree tree;
-    const LotReadResult r = readLot(bytes, tree);
+    const LotReadResult r = readLot(bytes, tree, 5000);
     EXPECT_FALSE(r.levelError);
+    EXPECT_FALSE(r.tooDeep);
     EXPECT_EQ(r.nodes, 3001);
     ASSERT_EQ(tree.topLevel().size(), 2u);
     EXPECT_EQ(save(tree), bytes);
@@ -224,4 +225,38 @@ TEST(LotRead, DeepAndLongInputs)
     readLot(line, one);
     ASSERT_EQ(one.topLevel().size(), 1u);
     EXPECT_EQ(one.topLevel()[0]->text.size(), line.size());
+}
+
+TEST(LotRead, DepthLimit)
+{
+    // Three levels allowed: the fourth stops the building; the rest is
+    // scanned for the file's depth, up to a level error.
+    TagTree tree;
+    LotReadResult r = readLot("A\n\tB\n\t\tC\n\t\t\tD\n\t\t\t\tE\nF\n\tG\n", tree, 3);
+    ASSERT_TRUE(r.tooDeep);
+    EXPECT_EQ(r.tooDeep->depth, 5);
+    EXPECT_EQ(r.tooDeep->line, 4);
+    EXPECT_EQ(r.nodes, 3);
+    EXPECT_EQ(outline(tree), "A|.B|..C");
+
+    TagTree again;
+    r = readLot("A\n\tB\n\t\tC\n\t\t\tD\n\t\t\t\t\t\tbad\n\t\t\t\tnever\n", again, 3);
+    ASSERT_TRUE(r.tooDeep);
+    EXPECT_EQ(r.tooDeep->depth, 4);
+    EXPECT_FALSE(r.levelError) << "the depth is what the user is told";
+
+    // Exactly at the limit is fine; the default limit is the tree's.
+    TagTree fits;
+    r = readLot("A\n\tB\n\t\tC\nD\n", fits, 3);
+    EXPECT_FALSE(r.tooDeep);
+    EXPECT_EQ(outline(fits), "A|.B|..C|D");
+    QByteArray chain;
+    for (int i = 0; i <= kMaxTagTreeLevels; ++i)
+        chain += QByteArray(i, ' ') + "n\n";
+    TagTree deep;
+    r = readLot(chain, deep);
+    ASSERT_TRUE(r.tooDeep);
+    EXPECT_EQ(r.tooDeep->depth, kMaxTagTreeLevels + 1);
+    EXPECT_EQ(lotTooDeepMessage("/t/a.lot", r.tooDeep->depth),
+              QStringLiteral("ファイル /t/a.lot は開けません\nツリーの階層が 1001 段あり、深すぎます（1000 段まで開けます）"));
 }
