@@ -103,6 +103,12 @@ TFmColor::TFmColor(EditorHost& host, QWidget* parent)
         edit->setFixedWidth(40);
         edit->setAlignment(Qt::AlignRight);
 
+        // Screen readers name the bar, the swatch and the position by the
+        // component's letter.
+        label->setBuddy(sb);
+        swatch->setAccessibleName(QStringLiteral("%1 0").arg(letters[i]));
+        edit->setAccessibleName(letters[i]);
+
         rows->addWidget(label, i * 2, 0, 2, 1);
         rows->addWidget(sb, i * 2, 1);
         rows->addWidget(swatch, i * 2 + 1, 1);
@@ -212,6 +218,7 @@ void TFmColor::ScrollBarChange(int component, int position)
     else
         pure.setBlue(position);
     paint(m_swatches[component], pure, Qt::white);
+    m_swatches[component]->setAccessibleName(QStringLiteral("%1 %2").arg(QLatin1Char("RGB"[component])).arg(position));
     m_stored[m_mode] = QColor(m_components[0], m_components[1], m_components[2]);
     showSample();
     Panel11->setText(code());
