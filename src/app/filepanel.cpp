@@ -62,7 +62,7 @@ FilePanel::FilePanel(TFmMain& main) : m_main(main), m_tagText(kNoTag)
     auto* filterPanel = named(new QWidget(page), "FilterPanel");
     auto* fl = new QHBoxLayout(filterPanel);
     fl->setContentsMargins(1, 1, 1, 1);
-    m_filter = named(new QComboBox(filterPanel), "FilterComboBox1");
+    m_filter = named(new QComboBox(filterPanel), "FilterComboBox1", QStringLiteral("ﾌｧｲﾙの種類"));
     for (const filelist::FilterEntry& e : filelist::filterEntries())
         m_filter->addItem(e.name, e.patterns);
     m_filter->setCurrentIndex(0);
@@ -74,7 +74,7 @@ FilePanel::FilePanel(TFmMain& main) : m_main(main), m_tagText(kNoTag)
     auto* drivePanel = named(new QWidget(page), "DrivePanel");
     auto* dl = new QHBoxLayout(drivePanel);
     dl->setContentsMargins(1, 1, 1, 1);
-    m_drive = named(new QComboBox(drivePanel), "DriveComboBox");
+    m_drive = named(new QComboBox(drivePanel), "DriveComboBox", QStringLiteral("ﾄﾞﾗｲﾌﾞ"));
     m_drive->setMinimumContentsLength(8);
     m_drive->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     dl->addWidget(m_drive);
@@ -82,12 +82,12 @@ FilePanel::FilePanel(TFmMain& main) : m_main(main), m_tagText(kNoTag)
 
     m_splitter = named(new QSplitter(Qt::Vertical, page), "Splitter5");
     m_splitter->setChildrenCollapsible(false);
-    m_dirs = named(new QTreeWidget(m_splitter), "DirectoryListBox");
+    m_dirs = named(new QTreeWidget(m_splitter), "DirectoryListBox", QStringLiteral("ﾌｫﾙﾀﾞ"));
     m_dirs->setHeaderHidden(true);
     m_dirs->setColumnCount(1);
     m_dirs->setRootIsDecorated(false);
     m_dirs->setIndentation(10);
-    m_files = named(new QListWidget(m_splitter), "FileListBox");
+    m_files = named(new QListWidget(m_splitter), "FileListBox", QStringLiteral("ﾌｧｲﾙ"));
     m_files->setSelectionMode(QAbstractItemView::SingleSelection);
     m_files->setUniformItemSizes(true);
     m_files->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -233,7 +233,8 @@ MainControls build(QMainWindow& w)
     c.MTagMenu2 = b.item(menu2, "MTagMenu2", QStringLiteral("ﾀｸﾞﾒﾆｭ－の設定(&T)"));
 
     // ---------------------------------------------------------- tool bar
-    auto* bar = c.ToolBar = new QToolBar(QStringLiteral("ToolBar"), &w);
+    // The title is what the window's bar menu and screen readers show.
+    auto* bar = c.ToolBar = new QToolBar(QStringLiteral("ﾂｰﾙﾊﾞｰ"), &w);
     bar->setObjectName(QStringLiteral("ToolBar"));
     bar->setMovable(false);
     bar->setFloatable(false);

@@ -22,7 +22,7 @@ TFmKey::TFmKey(Prompts& prompts, QWidget* parent) : QDialog(parent), m_prompts(p
                    | Qt::WindowCloseButtonHint);
     setFixedSize(304, 400);
 
-    KeyGrid = named(new QTableWidget(kKeySlotCount, 2, this), QStringLiteral("KeyGrid"));
+    KeyGrid = named(new QTableWidget(kKeySlotCount, 2, this), QStringLiteral("KeyGrid"), windowTitle());
     KeyGrid->horizontalHeader()->hide();
     KeyGrid->verticalHeader()->hide();
     KeyGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);

@@ -2,6 +2,7 @@
 
 #include "platform/product.h"
 #include "platform/prompts.h"
+#include "platform/textpanel.h"
 #include "platform/widgetnames.h"
 
 #include <QHBoxLayout>
@@ -28,19 +29,16 @@ TFmTag::TFmTag(Prompts& prompts, QWidget* parent) : QDialog(parent), m_prompts(p
     setFixedSize(428, 424);
     transfer.fill(kUnregistered);
 
-    Panel2 = named(new QLabel(kDescriptionPrefix, this), QStringLiteral("Panel2"));
-    Panel2->setAutoFillBackground(true);
-    Panel2->setTextFormat(Qt::PlainText);
-    Panel2->setFrameShape(QFrame::Panel);
-    Panel2->setFrameShadow(QFrame::Sunken);
+    TextPanel* description = sunkenPanel(QStringLiteral("Panel2"), this, kDescriptionPrefix);
+    description->setElideMode(Qt::ElideRight);
+    Panel2 = description;
     Panel2->setMinimumHeight(24);
-    Panel2->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QPalette p = Panel2->palette();
     p.setColor(QPalette::Window, p.color(QPalette::ToolTipBase));
     p.setColor(QPalette::WindowText, p.color(QPalette::ToolTipText));
     Panel2->setPalette(p);
 
-    CheckListBox1 = named(new QListWidget(this), QStringLiteral("CheckListBox1"));
+    CheckListBox1 = named(new QListWidget(this), QStringLiteral("CheckListBox1"), windowTitle());
     for (int i = 0; i < kTagEntryCount; ++i) {
         auto* item = new QListWidgetItem(tagEntryText(i), CheckListBox1);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);

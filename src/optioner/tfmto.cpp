@@ -64,6 +64,7 @@ TFmTO::TFmTO(EditorHost& host)
 
     TagList = new TagOptionList(0, 2, this);
     TagList->setObjectName(QStringLiteral("TagList"));
+    TagList->setAccessibleName(QStringLiteral("ｵﾌﾟｼｮﾝ"));
     TagList->setHorizontalHeaderLabels({QStringLiteral("ｵﾌﾟｼｮﾝ"), QStringLiteral("説明")});
     TagList->setColumnWidth(0, 100);
     TagList->setColumnWidth(1, 1000);

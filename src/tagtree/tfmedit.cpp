@@ -20,6 +20,7 @@ TFmEdit::TFmEdit(QWidget* parent) : QDialog(parent)
     panel->setObjectName(QStringLiteral("Panel1"));
     Edit = new QComboBox(panel);
     Edit->setObjectName(QStringLiteral("Edit"));
+    Edit->setAccessibleName(QStringLiteral("ﾀｸﾞ"));
     Edit->setEditable(true);
     Edit->setInsertPolicy(QComboBox::NoInsert);
     Edit->setFixedWidth(241);

@@ -28,7 +28,7 @@ TFmTableResult::TFmTableResult(QWidget* parent) : QDialog(parent)
 
     m_tableMemo = new QPlainTextEdit(this);
     m_tableMemo->setObjectName(QStringLiteral("TableMemo"));
-    m_tableMemo->setAccessibleName(QStringLiteral("TableMemo"));
+    m_tableMemo->setAccessibleName(windowTitle());
     m_tableMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_tableMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_tableMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
