@@ -190,3 +190,13 @@ TEST_F(ImageHandOver, ClosingForgetsThePictureAndARefusedHandOverLeavesTheBuilde
         EXPECT_TRUE(cg()->statusText().isEmpty());
     }
 }
+
+TEST_F(ImageHandOver, AHandOverWhileTheBuilderIsActiveIsReadAtOnce)
+{
+    doubleClick(QStringLiteral("photo.jpg"));
+    // A window manager that leaves the builder active while the file list
+    // takes the double click: no activation follows the hand-over.
+    handOver(QStringLiteral("still.gif"));
+    EXPECT_EQ(QApplication::activeWindow(), cg());
+    EXPECT_EQ(cg()->tagText(), QStringLiteral(" <IMG SRC=\"still.gif\">"));
+}
