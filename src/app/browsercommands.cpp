@@ -10,8 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
-#include <QCoreApplication>
-#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
 
 namespace {
 
@@ -21,6 +21,13 @@ QString extensionOf(const QString& path)
     const QString name = QFileInfo(path).fileName();
     const qsizetype dot = name.lastIndexOf(u'.');
     return dot < 0 ? QString() : name.mid(dot);
+}
+
+// The file's address as a browser must be given it: every character that
+// means something in an address is percent-encoded.
+QString fileAddress(const QString& path)
+{
+    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded);
 }
 
 bool isHtmlPath(const QString& path)
@@ -78,7 +85,9 @@ void BrowserCommands::namedBrowser(const QString& service)
     r.service = service;
     r.topic = QStringLiteral("WWW_OpenURL");
     r.program = QStringLiteral("C:\\Program Files\\NetScape\\Communicator\\program\\NetScape.exe");
-    r.request = QStringLiteral("\"file://%1\",,-1,,,,,").arg(doc->path);
+    // The path percent-encoded, so that a browser reads back exactly this
+    // file: "%41", "#", "?" and line breaks are part of the name.
+    r.request = QStringLiteral("\"%1\",,-1,,,,,").arg(fileAddress(doc->path));
     switch (sendBrowserRequest(r)) {
     case BrowserResult::Shown:
         break;
@@ -115,12 +124,19 @@ void BrowserCommands::Help2Click()
         return;
     }
     // The desktop knows no ".hlp" type: the browser gets the same HTML under
-    // a name it recognises.
-    const QString dir = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
-    const QString copy = QDir(dir).filePath(QStringLiteral("quillnest4-help-%1.html")
-                                                .arg(QCoreApplication::applicationPid()));
-    QFile::remove(copy);
-    if (!QFile::copy(help, copy)) {
+    // a name it recognises, in a folder of our own (made afresh with a
+    // random name, readable by us alone, removed with us) so that no other
+    // account can put anything in its place.
+    if (!m_helpDir) {
+        m_helpDir = std::make_unique<QTemporaryDir>(
+            QDir(QDir::tempPath()).filePath(QStringLiteral("quillnest4-help-XXXXXX")));
+        if (!m_helpDir->isValid())
+            m_helpDir.reset();
+    }
+    const QString copy = m_helpDir ? m_helpDir->filePath(QStringLiteral("Qn4.html")) : QString();
+    if (!copy.isEmpty())
+        QFile::remove(copy);
+    if (copy.isEmpty() || !QFile::copy(help, copy)) {
         message(QStringLiteral("ヘルプファイル %1 を開けません。").arg(QDir::toNativeSeparators(help)),
                 true);
         return;

@@ -8,6 +8,7 @@
 #include <memory>
 
 class DesktopShell;
+class QTemporaryDir;
 class TFmMain;
 
 // The maker's web page; a deployment sets its own when building.
@@ -36,4 +37,6 @@ private:
 
     TFmMain& m_main;
     std::unique_ptr<DesktopShell> m_shell;
+    // Holds the help's copy while we run (made at the first F1).
+    std::unique_ptr<QTemporaryDir> m_helpDir;
 };

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QUrl>
 
 namespace {
 
@@ -10,8 +11,11 @@ class XdgShell final : public DesktopShell {
 public:
     bool open(const QString& path, QString* error) override
     {
-        // An absolute path cannot be taken for an option of xdg-open.
-        return run(QFileInfo(path).absoluteFilePath(), error);
+        // As a file address: it cannot be taken for an option of xdg-open,
+        // and xdg-open reads back the exact path from it (a bare path with a
+        // line break and a colon could pass for some other address).
+        return run(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded),
+                   error);
     }
 
     bool openUrl(const QString& url, QString* error) override

@@ -16,5 +16,6 @@ public:
     virtual bool openUrl(const QString& url, QString* error) { return open(url, error); }
 };
 
-// xdg-open, started with the path as its one argument (no shell between).
+// xdg-open, started with the file's percent-encoded file:// address (or the
+// web address) as its one argument (no shell between).
 std::unique_ptr<DesktopShell> makeXdgShell();

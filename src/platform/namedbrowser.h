@@ -2,8 +2,9 @@
 // Named browsers, reached the way a remote-control conversation with a
 // browser would reach them: a service name, a topic, the program to start
 // when no browser answers, and a request text of the form
-// "\"file://<path>\",,-1,,,,,".  Here the conversation is a browser
-// program started with the address as its one argument (no shell between):
+// "\"<address>\",,-1,,,,,", the address being the file's percent-encoded
+// file:// address.  Here the conversation is a browser program started with
+// the address as its one argument (no shell between):
 //   "NSShell"  → a Firefox-family browser (firefox, firefox-esr)
 //   "IExplore" → a Chromium-family browser (chromium, google-chrome)
 // found on PATH.
@@ -15,7 +16,7 @@ struct BrowserRequest {
     QString service;   // "NSShell" or "IExplore"
     QString topic;     // "WWW_OpenURL"
     QString program;   // what the conversation would start when no one answers
-    QString request;   // "\"file://...\",,-1,,,,,"
+    QString request;   // "\"file:///...\",,-1,,,,," (the address percent-encoded)
 };
 
 enum class BrowserResult {

@@ -2,7 +2,6 @@
 // the arguments they were given: a path full of shell syntax reaches them
 // as one argument and nothing else runs.
 #include "app/browsercommands.h"
-#include "app/startup.h"
 #include "support/mainwindow.h"
 #include "support/testfiles.h"
 
@@ -11,7 +10,14 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
+#include <QUrl>
+
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -66,6 +72,31 @@ protected:
     QByteArray m_path;
 };
 
+// Unsets the variables named and puts them back as they were when it goes.
+class EnvironmentGuard {
+public:
+    explicit EnvironmentGuard(std::initializer_list<const char*> names)
+    {
+        for (const char* n : names) {
+            m_saved.emplace_back(n, qEnvironmentVariableIsSet(n) ? std::optional(qgetenv(n))
+                                                                 : std::nullopt);
+            qunsetenv(n);
+        }
+    }
+    ~EnvironmentGuard()
+    {
+        for (const auto& [name, value] : m_saved) {
+            if (value)
+                qputenv(name, *value);
+            else
+                qunsetenv(name);
+        }
+    }
+
+private:
+    std::vector<std::pair<const char*, std::optional<QByteArray>>> m_saved;
+};
+
 } // namespace
 
 TEST_F(Browser, OnlyHtmlFilesAreShownAndTheExtensionIsExact)
@@ -87,26 +118,129 @@ TEST_F(Browser, OnlyHtmlFilesAreShownAndTheExtensionIsExact)
     EXPECT_FALSE(QFile::exists(log(QStringLiteral("xdg-open"))));
 }
 
-TEST_F(Browser, AHostilePathReachesEachBrowserAsOneArgument)
+TEST_F(Browser, EachBrowserGetsAnAddressThatNamesExactlyTheFile)
 {
     stub(QStringLiteral("xdg-open"));
     stub(QStringLiteral("firefox"));
     stub(QStringLiteral("chromium"));
     TFmMain& m = makeWindow(true);
-    const QString name = QStringLiteral("-a \"b\" c; $(touch pwned) `touch pwned2`\nx'.htm");
-    openFile(name);
-    const QString file = path(name);
-
-    ASSERT_EQ(m.currentDocument()->path, file);
-    ASSERT_TRUE(m.action("MNN4")->isEnabled());
-    m.action("MNN4")->trigger();
-    m.action("InterNeteXPLOLOR1")->trigger();
-    m.controls().BtnBrowse->click();
-    EXPECT_EQ(argumentsOf(QStringLiteral("firefox")), QStringList{QStringLiteral("file://") + file});
-    EXPECT_EQ(argumentsOf(QStringLiteral("chromium")), QStringList{QStringLiteral("file://") + file});
-    EXPECT_EQ(argumentsOf(QStringLiteral("xdg-open")), QStringList{file});
+    const QString names[] = {
+        QStringLiteral("pct%41x.htm"),
+        QStringLiteral("a b#c.htm"),
+        QStringLiteral("q?x=1.htm"),
+        QStringLiteral("line\nbreak.htm"),
+        QStringLiteral("caf\u00e9 \u65e5\u672c.html"),
+        QStringLiteral("-a \"b\" c; $(touch pwned) `touch pwned2`\nx'.htm"),
+    };
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        openFile(name);
+        const QString file = path(name);
+        ASSERT_EQ(m.currentDocument()->path, file);
+        ASSERT_TRUE(m.action("MNN4")->isEnabled());
+        for (const char* program : {"firefox", "chromium", "xdg-open"})
+            QFile::remove(log(QLatin1String(program)));
+        m.action("MNN4")->trigger();
+        m.action("InterNeteXPLOLOR1")->trigger();
+        m.controls().BtnBrowse->click();
+        for (const char* program : {"firefox", "chromium", "xdg-open"}) {
+            const QStringList args = argumentsOf(QLatin1String(program));
+            ASSERT_EQ(args.size(), 1) << program;
+            // Read as a browser reads an address.
+            const QUrl url(args[0], QUrl::StrictMode);
+            EXPECT_TRUE(url.isValid()) << program << ": " << args[0].toStdString();
+            EXPECT_EQ(url.scheme(), QStringLiteral("file"));
+            EXPECT_FALSE(url.hasQuery()) << args[0].toStdString();
+            EXPECT_FALSE(url.hasFragment()) << args[0].toStdString();
+            EXPECT_EQ(url.toLocalFile(), file) << program << ": " << args[0].toStdString();
+            EXPECT_FALSE(args[0].contains(u'\n'));
+        }
+        m.action("MOneClose")->trigger();
+    }
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("pwned"))));
     EXPECT_FALSE(QFile::exists(QDir::current().filePath(QStringLiteral("pwned"))));
+    EXPECT_TRUE(prompts.messages().isEmpty());
+}
+
+// The real xdg-open, pointed by a private desktop configuration at a stand-in
+// browser: what it hands on names the file.
+TEST_F(Browser, TheDesktopsOpenCommandHandsOnExactlyTheFile)
+{
+    const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (xdgOpen.isEmpty())
+        GTEST_SKIP() << "xdg-open is not installed";
+    stub(QStringLiteral("browser"));
+    const QString apps = path(QStringLiteral("data/applications"));
+    QDir().mkpath(apps);
+    QDir().mkpath(path(QStringLiteral("config")));
+    ASSERT_TRUE(writeAll(QDir(apps).filePath(QStringLiteral("stand-in.desktop")),
+                         QStringLiteral("[Desktop Entry]\nType=Application\nName=Stand-in\n"
+                                        "Exec=%1 %u\nMimeType=text/html;x-scheme-handler/file;\n")
+                             .arg(QDir(bin()).filePath(QStringLiteral("browser")))
+                             .toUtf8()));
+    ASSERT_TRUE(writeAll(path(QStringLiteral("config/mimeapps.list")),
+                         "[Default Applications]\ntext/html=stand-in.desktop\n"
+                         "x-scheme-handler/file=stand-in.desktop\n"));
+    // A plain desktop with a display, no browser named by the environment.
+    EnvironmentGuard env({"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS", "DISPLAY",
+                          "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
+                          "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "BROWSER",
+                          "WAYLAND_DISPLAY"});
+    qputenv("XDG_CONFIG_HOME", path(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_DATA_HOME", path(QStringLiteral("data")).toUtf8());
+    qputenv("XDG_DATA_DIRS", path(QStringLiteral("data")).toUtf8());
+    qputenv("DISPLAY", ":97");
+
+    TFmMain& m = makeWindow(true);
+    for (const QString& name : {QStringLiteral("pct%41x a b#c?x=1.htm"),
+                                QStringLiteral("line\nbreak: two.htm")}) {
+        SCOPED_TRACE(name.toStdString());
+        openFile(name);
+        QFile::remove(log(QStringLiteral("browser")));
+        m.controls().BtnBrowse->click();
+        QStringList args;
+        for (int i = 0; i < 500 && !QFile::exists(log(QStringLiteral("browser"))); ++i)
+            QTest::qWait(20);
+        args = argumentsOf(QStringLiteral("browser"));
+        ASSERT_EQ(args.size(), 1);
+        // A path as it stands, or a file address that reads back to it.
+        const QString shown = args[0].startsWith(QLatin1String("file:"))
+            ? QUrl(args[0], QUrl::StrictMode).toLocalFile() : args[0];
+        EXPECT_EQ(shown, path(name)) << args[0].toStdString();
+        m.action("MOneClose")->trigger();
+    }
+}
+
+TEST_F(Browser, HelpCopyLivesInAPrivateFolderThatGoesWithTheProgram)
+{
+    stub(QStringLiteral("xdg-open"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QN4_SOURCE_DIR "/data/Qn4.hlp"), path(QStringLiteral("Qn4.hlp"))));
+    // Another account got there first with the name a copy used to take.
+    const QString taken = QDir(QDir::tempPath()).filePath(
+        QStringLiteral("quillnest4-help-%1.html").arg(QCoreApplication::applicationPid()));
+    ASSERT_TRUE(QDir().mkpath(taken));
+    TFmMain& m = makeWindow(true);
+    m.action("Help2")->trigger();
+    QDir().rmdir(taken);
+    const QStringList args = argumentsOf(QStringLiteral("xdg-open"));
+    ASSERT_EQ(args.size(), 1);
+    const QString copy = QUrl(args[0]).toLocalFile();
+    EXPECT_TRUE(copy.endsWith(QStringLiteral(".html")));
+    EXPECT_EQ(readAll(copy), readAll(path(QStringLiteral("Qn4.hlp"))));
+    const QString folder = QFileInfo(copy).absolutePath();
+    EXPECT_NE(folder, QDir(QDir::tempPath()).absolutePath());
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0700u);
+    EXPECT_EQ(st.st_uid, ::getuid());
+
+    // A second F1 uses the same folder.
+    QFile::remove(log(QStringLiteral("xdg-open")));
+    m.action("Help2")->trigger();
+    EXPECT_EQ(QUrl(argumentsOf(QStringLiteral("xdg-open")).value(0)).toLocalFile(), copy);
+
+    w.reset();
+    EXPECT_FALSE(QFileInfo::exists(folder)) << "removed when the program ends";
     EXPECT_TRUE(prompts.messages().isEmpty());
 }
 
@@ -135,16 +269,8 @@ TEST_F(Browser, HelpOpensOurHelpAsHtmlAndTheMakersPageAsAnAddress)
     const QStringList args = argumentsOf(QStringLiteral("xdg-open"));
     ASSERT_EQ(args.size(), 1);
     EXPECT_TRUE(args[0].endsWith(QStringLiteral(".html")));
-    EXPECT_EQ(readAll(args[0]), readAll(path(QStringLiteral("Qn4.hlp"))));
+    EXPECT_EQ(readAll(QUrl(args[0]).toLocalFile()), readAll(path(QStringLiteral("Qn4.hlp"))));
     QFile::remove(log(QStringLiteral("xdg-open")));
     m.action("BrightfernHomePage1")->trigger();
     EXPECT_EQ(argumentsOf(QStringLiteral("xdg-open")), QStringList{QStringLiteral(QN4_MAKER_URL)});
-}
-
-TEST(CommandLine, EveryArgumentIsAFileAndALoneDoubleDashIsSkipped)
-{
-    EXPECT_EQ(Startup::filesFromArguments({QStringLiteral("quillnest4"), QStringLiteral("a.htm"),
-                                           QStringLiteral("--"), QStringLiteral("-b.htm"),
-                                           QStringLiteral("--")}),
-              (QStringList{QStringLiteral("a.htm"), QStringLiteral("-b.htm"), QStringLiteral("--")}));
 }
