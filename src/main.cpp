@@ -6,8 +6,11 @@
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    // The toolkit must not take a file named "-reverse" given after "--"
+    // for one of its options.
+    CommandLine commandLine(argc, argv);
+    QApplication app(commandLine.toolkitArgc(), commandLine.toolkitArgv());
     QtPrompts prompts;
-    Startup startup(prompts, composeUnits, Startup::filesFromArguments(app.arguments()));
+    Startup startup(prompts, composeUnits, commandLine.files(app.arguments()));
     return app.exec();
 }

@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
 
@@ -33,33 +35,69 @@ void Startup::nameApplication()
     QApplication::setApplicationName(kProduct);
 }
 
-QStringList Startup::filesFromArguments(const QStringList& arguments)
+CommandLine::CommandLine(int argc, char** argv)
 {
-    QStringList files;
-    bool sawEnd = false;
-    for (const QString& a : arguments.mid(1)) {
-        if (a == QLatin1String("--") && !sawEnd) {
-            sawEnd = true;
-            continue;
+    int end = argc;
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--") == 0) {
+            end = i;
+            break;
         }
-        files << a;
     }
+    m_toolkitArgv.assign(argv, argv + end);
+    m_toolkitArgv.push_back(nullptr);
+    m_toolkitArgc = end;
+    for (int i = end + 1; i < argc; ++i)
+        m_afterEnd << QByteArray(argv[i]);
+}
+
+QStringList CommandLine::files(const QStringList& toolkitLeft) const
+{
+    QStringList files = toolkitLeft.mid(1);
+    for (const QByteArray& a : m_afterEnd)
+        files << QFile::decodeName(a);
     return files;
 }
 
+void Startup::placeOnScreen(QWidget& window, const QScreen* screen)
+{
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    // What the window system adds around the window, as far as it is known
+    // before the window is shown (a window manager may add more later).
+    window.winId();
+    const QSize frame = window.frameGeometry().size() - window.size();
+    const QSize room = (area.size() - frame).expandedTo(QSize(1, 1));
+    const QSize least = kMinimumSize.boundedTo(room);
+    const QSize size = window.size().expandedTo(least).boundedTo(room);
+    if (size != window.size())
+        window.resize(size);
+    QRect r = window.frameGeometry();
+    r.moveCenter(area.center());
+    window.move(r.topLeft());
+}
+
 Startup::Startup(Prompts& prompts, std::function<void(TFmMain&)> compose, const QStringList& files)
+    : Startup(prompts,
+              [&] {
+                  TFmMain::Options o = defaultOptions();
+                  o.compose = std::move(compose);
+                  return o;
+              }(),
+              files)
+{
+}
+
+Startup::Startup(Prompts& prompts, TFmMain::Options options, const QStringList& files)
 {
     nameApplication();
-    TFmMain::Options options = defaultOptions();
-    options.compose = std::move(compose);
     auto* splash = new TFmTitle(prompts, std::move(options));
     m_main = splash->mainWindow();
     m_main->setAttribute(Qt::WA_DeleteOnClose, false);
-    if (QScreen* s = QGuiApplication::primaryScreen()) {
-        QRect r = m_main->frameGeometry();
-        r.moveCenter(s->availableGeometry().center());
-        m_main->move(r.topLeft());
-    }
+    // The size comes from the settings file: whatever it says, the window
+    // fits its screen, and what is saved later is that size.
+    placeOnScreen(*m_main, QGuiApplication::primaryScreen());
     m_main->show();
     splash->raise();
     for (const QString& f : files)
