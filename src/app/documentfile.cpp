@@ -310,13 +310,17 @@ bool writeDocumentFile(const QString& path, const QByteArray& bytes, QString* er
     // A new file is made beside the old one and renamed over it, so that a
     // failure leaves the old file whole.  Where the folder takes no new
     // file but the file itself may be written (a shared web folder), the
-    // file is written in place: there is no other way to save it.
-    const QByteArray file = native(path);
+    // file is written in place: there is no other way to save it.  A link
+    // is followed, as QSaveFile does: the folder is the one of its target.
+    const QString target = info.isSymLink() && !info.canonicalFilePath().isEmpty()
+        ? info.canonicalFilePath()
+        : path;
+    const QByteArray file = native(target);
     struct stat st{};
     int folderWhy = 0;
     const bool inPlace = ::stat(file.constData(), &st) == 0 && S_ISREG(st.st_mode)
         && ::access(file.constData(), W_OK) == 0
-        && !writable(native(info.absolutePath()), &folderWhy)
+        && !writable(native(QFileInfo(target).absolutePath()), &folderWhy)
         && (folderWhy == EACCES || folderWhy == EPERM);
     if (inPlace) {
         // Written in place, the old contents are gone from the first byte
@@ -332,7 +336,7 @@ bool writeDocumentFile(const QString& path, const QByteArray& bytes, QString* er
     }
     errno = 0;
     if (!f.open(QIODevice::WriteOnly))
-        return fail(openForWritingReason(path, errno, f.errorString()));
+        return fail(openForWritingReason(target, errno, f.errorString()));
     int errnum = 0;
     if (!writeToDevice(f, bytes, &errnum)) {
         const QString why = writeFailureReason(errnum, f.errorString());

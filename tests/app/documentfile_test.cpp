@@ -200,6 +200,11 @@ TEST(DocumentFile, AFailedWriteLeavesTheOldFileAndNoLitter)
     EXPECT_EQ(readAll(path), QByteArray("old content"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("page.htm")});
+
+    // A name longer than the file system takes.
+    error.clear();
+    EXPECT_FALSE(writeDocumentFile(dir.filePath(QString(300, u'n') + QStringLiteral(".htm")), "x", &error));
+    EXPECT_EQ(error, QStringLiteral("ファイル名が長すぎます。"));
 }
 
 TEST(DocumentFile, MessagesNameTheFileAndTheReason)
@@ -240,6 +245,12 @@ TEST(DocumentFile, AWritableFileInALockedFolderIsWrittenInPlaceOnly)
     const QString other = open + QStringLiteral("/other.htm");
     ASSERT_TRUE(writeAll(page, "old page"));
     ASSERT_TRUE(writeAll(other, "old other"));
+    // A link from a writable folder to a file in the locked one.
+    const QString linked = shared + QStringLiteral("/linked.htm");
+    const QString link = open + QStringLiteral("/link.htm");
+    ASSERT_TRUE(writeAll(linked, "old linked"));
+    ASSERT_TRUE(QFile::link(linked, link));
+    chmodTo(linked, 0666);
     chmodTo(page, 0666);
     chmodTo(other, 0666);
     chmodTo(shared, 0555);
@@ -248,19 +259,24 @@ TEST(DocumentFile, AWritableFileInALockedFolderIsWrittenInPlaceOnly)
     const ino_t otherInode = inodeOf(other);
 
     const auto answers = asNobody([&] {
-        return writeAnswer(page, "new page") + '\n' + writeAnswer(other, "new other");
+        return writeAnswer(page, "new page") + '\n' + writeAnswer(other, "new other") + '\n'
+            + writeAnswer(link, "new linked");
     });
     if (!answers)
         GTEST_SKIP() << "cannot run as nobody";
     const QList<QByteArray> a = answers->split('\n');
-    ASSERT_EQ(a.size(), 2);
+    ASSERT_EQ(a.size(), 3);
     EXPECT_EQ(a[0], "ok");
     EXPECT_EQ(a[1], "ok");
+    EXPECT_EQ(a[2], "ok");
+    EXPECT_EQ(readAll(linked), QByteArray("new linked"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
     // In place: the same file, its mode kept, nothing left beside it.
     EXPECT_EQ(readAll(page), QByteArray("new page"));
     EXPECT_EQ(inodeOf(page), pageInode);
     EXPECT_EQ(modeOf(page), mode_t(0666));
-    EXPECT_EQ(QDir(shared).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("page.htm")});
+    EXPECT_EQ(QDir(shared).entryList(QDir::Files | QDir::Hidden),
+              QStringList({QStringLiteral("linked.htm"), QStringLiteral("page.htm")}));
     // Where the folder takes a new file the save stays atomic: a new file
     // renamed over the old one.
     EXPECT_EQ(readAll(other), QByteArray("new other"));

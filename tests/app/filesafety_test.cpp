@@ -279,4 +279,13 @@ TEST_F(FileSafetyTest, APipeGivenAsAFileIsRefusedAtOnce)
     EXPECT_FALSE(m.hasDocument());
     ASSERT_EQ(prompts.messages().size(), 3);
     EXPECT_TRUE(prompts.messages()[2].contains(late));
+
+    // Duplicating it (an HTML name) reads nothing either.
+    {
+        PipeRescue rescue(late);
+        prompts.answerMessage(Prompts::Answer::Ok);
+        unitsOf(m)->filePanel->MFileCopyClick();
+    }
+    ASSERT_EQ(prompts.messages().size(), 4);
+    EXPECT_TRUE(prompts.messages()[3].contains(QStringLiteral("名前付きパイプ")));
 }
