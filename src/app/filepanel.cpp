@@ -1,5 +1,6 @@
 #include "app/filepanel.h"
 
+#include "app/documentfile.h"
 #include "app/filecommands.h"
 #include "app/filelist.h"
 #include "app/icons.h"
@@ -361,15 +362,14 @@ void FilePanel::MFileCopyClick()
     const QString source = selectedPath();
     if (source.isEmpty() || !filelist::isHtml(QFileInfo(source).fileName()))
         return;
-    QFile in(source);
-    const bool opened = in.open(QIODevice::ReadOnly);
-    const QByteArray bytes = opened ? in.readAll() : QByteArray();
-    if (!opened || in.error() != QFileDevice::NoError) {
+    // Read as a document is: a pipe or a device under an HTML name is refused.
+    const FileReadResult read = readDocumentFile(source);
+    if (!read.ok) {
         warn(QStringLiteral("%1 を読み込めません。\n%2")
-                 .arg(QDir::toNativeSeparators(source), in.errorString()));
+                 .arg(QDir::toNativeSeparators(source), read.error));
         return;
     }
-    in.close();
+    const QByteArray& bytes = read.bytes;
 
     Prompts::FileRequest req;
     req.filter = saveDialogFilter();
