@@ -302,15 +302,19 @@ TEST(DocumentFile, PermissionFailuresSayWhyInJapanese)
     chmodTo(open, 0777);
     chmodTo(locked, 0555);
     const QString fresh = locked + QStringLiteral("/new.htm");
+    const QString secret = open + QStringLiteral("/secret.htm");
+    ASSERT_TRUE(writeAll(secret, "kept"));
+    chmodTo(secret, 0600);
 
     const auto answers = asNobody([&] {
         return writeAnswer(readOnly, "x") + '\n' + writeAnswer(notOurs, "x") + '\n'
-            + writeAnswer(fresh, "x");
+            + writeAnswer(fresh, "x") + '\n' + readDocumentFile(secret).error.toUtf8();
     });
     if (!answers)
         GTEST_SKIP() << "cannot run as nobody";
     const QList<QByteArray> a = answers->split('\n');
-    ASSERT_EQ(a.size(), 3);
+    ASSERT_EQ(a.size(), 4);
+    EXPECT_EQ(QString::fromUtf8(a[3]), QStringLiteral("読み込みの権限がありません。"));
     EXPECT_EQ(QString::fromUtf8(a[0]), QStringLiteral("読み取り専用のファイルです。"));
     EXPECT_EQ(QString::fromUtf8(a[1]), QStringLiteral("このファイルに書き込む権限がありません。"));
     EXPECT_EQ(QString::fromUtf8(a[2]),
