@@ -1,12 +1,17 @@
-// The image builder's picture sizes (headers only, from large pictures) and
-// the file panel's listing of a folder of 20,000 files through its filter.
+// The image builder's picture sizes (JPEG and BMP headers only, a GIF read
+// to its end) and previews from large pictures, coming back to the builder
+// in super mode, and the file panel's listing of a folder of 20,000 files
+// through its filter.
 #include "app/filelist.h"
 #include "app/filepanel.h"
 #include "app/tfmmain.h"
+#include "builders/image/imageunit.h"
 #include "builders/image/picturereader.h"
+#include "builders/image/tfmcg.h"
 #include "composition.h"
 #include "platform/qtprompts.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QListWidget>
 #include <QFile>
@@ -133,6 +138,52 @@ void BM_ImageSize(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ImageSize)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// The super-mode preview of the same pictures (over the budget, so made
+// smaller), size and preview from one reading.
+void BM_PicturePreview(benchmark::State& state)
+{
+    const QString path = state.range(0) == 0 ? writeJpeg() : state.range(0) == 1 ? writeGif() : writeBmp();
+    state.SetLabel(QFileInfo(path).suffix().toStdString());
+    for (auto _ : state) {
+        const PictureRead r = readPicture(path, kPreviewPixelCap);
+        if (!r.result.ok() || r.preview.isNull())
+            state.SkipWithError((r.result.error + r.previewError).toStdString().c_str());
+        benchmark::DoNotOptimize(r.preview.constBits());
+    }
+}
+BENCHMARK(BM_PicturePreview)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// Going over to the main window and back to the image builder in super mode
+// with the large JPEG shown: the builder reads the picture again, but keeps
+// its preview while the file stays the same.
+void BM_SuperModeReturn(benchmark::State& state)
+{
+    const QString path = writeJpeg();
+    QTemporaryDir settings;
+    QtPrompts prompts;
+    TFmMain::Options o;
+    o.compose = composeUnits;
+    o.settingsPath = settings.filePath(QStringLiteral("quillnest4.ini"));
+    o.exeDir = settings.path();
+    auto main = std::make_unique<TFmMain>(prompts, o);
+    main->show();
+    ImageBuilderUnit& unit = *unitsOf(*main)->image;
+    TFmCg* cg = unit.window();
+    cg->MSuperClick();
+    unit.openPicture(path);
+    QApplication::setActiveWindow(cg);
+    if (cg->previewImage().isNull())
+        state.SkipWithError("no preview");
+    for (auto _ : state) {
+        QApplication::setActiveWindow(main.get());
+        QApplication::setActiveWindow(cg);
+    }
+    if (cg->tagText() != QStringLiteral(" <IMG SRC=\"large.jpg\">"))
+        state.SkipWithError("picture not shown");
+    cg->close();
+}
+BENCHMARK(BM_SuperModeReturn)->Unit(benchmark::kMicrosecond);
 
 // A folder of 20,000 files of mixed types.
 QString manyFiles()
