@@ -320,6 +320,16 @@ TEST_F(ImageBuilder, SuperModeShowsThePictureOnTealAndMakesLargePicturesSmaller)
     EXPECT_EQ(cg.previewImage().pixelColor(0, 0), pictures::gifColor(0, 0));
     EXPECT_EQ(qAlpha(cg.previewImage().pixel(1, 1)), 0);   // the screen outside the picture
     cg.grab();
+
+    // A picture whose preview cannot be made at all (libjpeg would need
+    // gigabytes for it) still gives its tag; the preview says why.
+    writeAll(path("deep.jpg"), pictures::withClaimedSize(pictures::jpeg(16, 16, {.progressive = true}), "jpeg",
+                                                         60000, 60000));
+    open("deep.jpg");
+    EXPECT_EQ(cg.tagText(), QStringLiteral(" <IMG SRC=\"deep.jpg\">"));
+    EXPECT_TRUE(cg.previewImage().isNull());
+    EXPECT_FALSE(cg.previewError().isEmpty());
+    cg.grab();
     EXPECT_TRUE(prompts.messages().isEmpty());
 }
 
