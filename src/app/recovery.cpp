@@ -1,16 +1,16 @@
 #include "app/recovery.h"
 
 #include "app/document.h"
+#include "app/documentload.h"
 #include "app/tfmmain.h"
 #include "app/tfmrecover.h"
+#include "platform/product.h"
 #include "platform/prompts.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTextDocument>
 #include <QUrl>
 
 #include <algorithm>
@@ -34,19 +34,42 @@ const char* breakName(sjis::LineBreak b)
 
 // ------------------------------------------------------------------ store
 
+namespace {
+
+// Makes the folder and keeps it its owner's alone: an unsaved document may
+// hold anything.  A folder that others could read is tightened.
+bool makePrivateFolder(const QString& dir)
+{
+    if (!QDir().mkpath(dir))
+        return false;
+    constexpr QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
+                                          | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    constexpr QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    const QFile::Permissions now = QFile::permissions(dir);
+    if (!(now & others))
+        return true;
+    return QFile::setPermissions(dir, now & owner) && !(QFile::permissions(dir) & others);
+}
+
+} // namespace
+
 RecoveryStore::RecoveryStore(QString dir) : m_dir(std::move(dir))
 {
     if (m_dir.isEmpty())
         return;
-    if (!QDir().mkpath(m_dir)) {
-        m_dir.clear();   // nowhere to keep them: recovery is off for this run
-        return;
-    }
     m_run = QStringLiteral("%1_%2")
                 .arg(QCoreApplication::applicationPid())
                 .arg(QDateTime::currentMSecsSinceEpoch());
-    m_lock = std::make_unique<QLockFile>(QDir(m_dir).filePath(m_run + QStringLiteral(".lock")));
-    m_lock->tryLock(0);
+    if (makePrivateFolder(m_dir)) {
+        m_lock = std::make_unique<QLockFile>(QDir(m_dir).filePath(m_run + QStringLiteral(".lock")));
+        // Taking the lock is the first write into the folder: when even that
+        // fails, nothing else would be written there either.
+        if (m_lock->tryLock(0))
+            return;
+        m_lock.reset();
+    }
+    m_unusable = m_dir;
+    m_dir.clear();   // recovery is off for this run
 }
 
 RecoveryStore::~RecoveryStore() = default;
@@ -109,28 +132,31 @@ std::optional<RecoveredDocument> RecoveryStore::parse(const QByteArray& bytes)
     return d;
 }
 
-bool RecoveryStore::write(const Document& doc)
+bool RecoveryStore::write(const Document& doc, QString* error)
 {
     if (!active() || !doc.edit)
         return false;
-    QSaveFile f(fileFor(doc.number));
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes =
-        format(doc.path, doc.hasFile, doc.lineBreak, editorText(*doc.edit),
-               doc.mixedBreaks ? editorLineBreaks(*doc.edit, doc.lineBreak)
-                               : std::vector<sjis::LineBreak>{});
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    // Nothing older of this document may land after it.
+    m_writer.waitForIdle();
+    DocumentLoad::finishNow(doc.edit->document());
+    QString why;
+    const bool ok =
+        RecoveryWriter::writeFile(fileFor(doc.number), RecoverySnapshot::of(doc).takeBytes(), &why);
+    if (!ok && error)
+        *error = why;
+    return ok;
+}
+
+void RecoveryStore::writeLater(const Document& doc)
+{
+    if (active() && doc.edit)
+        m_writer.write(fileFor(doc.number), RecoverySnapshot::of(doc));
 }
 
 void RecoveryStore::remove(int number)
 {
     if (active())
-        QFile::remove(fileFor(number));
+        m_writer.remove(fileFor(number));
 }
 
 std::vector<RecoveredDocument> RecoveryStore::leftBehind() const
@@ -186,7 +212,7 @@ RecoveryUnit::RecoveryUnit(TFmMain& main, const QString& dir, bool offerAtStart)
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(kDelayMs);
-    connect(&m_timer, &QTimer::timeout, this, &RecoveryUnit::flush);
+    connect(&m_timer, &QTimer::timeout, this, &RecoveryUnit::writeChanged);
     Documents& docs = main.documents();
     connect(&docs, &Documents::contentChanged, this, &RecoveryUnit::changed);
     connect(&docs, &Documents::stateChanged, this, &RecoveryUnit::stateChanged);
@@ -194,8 +220,30 @@ RecoveryUnit::RecoveryUnit(TFmMain& main, const QString& dir, bool offerAtStart)
         m_dirty.erase(n);
         m_store.remove(n);
     });
+    connect(&m_store.writer(), &RecoveryWriter::failed, this,
+            [this](const QString& file, const QString& why) {
+                warnUnprotected(QStringLiteral("復元用のファイル %1 を書き込めません（%2）。")
+                                    .arg(QDir::toNativeSeparators(file), why));
+            });
+    if (!m_store.unusableDir().isEmpty()) {
+        QTimer::singleShot(0, this, [this] {
+            warnUnprotected(QStringLiteral("復元用のフォルダ %1 に書き込めません。")
+                                .arg(QDir::toNativeSeparators(m_store.unusableDir())));
+        });
+    }
     if (offerAtStart && m_store.active())
         QTimer::singleShot(0, this, &RecoveryUnit::offer);
+}
+
+void RecoveryUnit::warnUnprotected(const QString& why)
+{
+    if (m_warned)
+        return;
+    m_warned = true;
+    m_main.prompts().message(&m_main, kProduct,
+                             why + QStringLiteral("\n保存していない変更は、プログラムが異常終了すると"
+                                                  "失われます。"),
+                             Prompts::Icon::Warning, Prompts::Buttons::Ok);
 }
 
 void RecoveryUnit::changed(Document* doc)
@@ -203,7 +251,10 @@ void RecoveryUnit::changed(Document* doc)
     if (!m_store.active() || !doc)
         return;
     m_dirty.insert(doc->number);
-    m_timer.start();   // again: a few seconds after the last change
+    // Counted from the first change not yet written: a user who never
+    // pauses is kept too.
+    if (!m_timer.isActive())
+        m_timer.start();
 }
 
 void RecoveryUnit::stateChanged(Document* doc)
@@ -215,13 +266,29 @@ void RecoveryUnit::stateChanged(Document* doc)
     m_store.remove(doc->number);
 }
 
-void RecoveryUnit::flush()
+void RecoveryUnit::writeChanged()
 {
     m_timer.stop();
-    for (int n : m_dirty)
-        if (const Document* d = m_main.documents().byNumber(n); d && d->modified())
-            m_store.write(*d);
-    m_dirty.clear();
+    bool loading = false;
+    for (auto it = m_dirty.begin(); it != m_dirty.end();) {
+        const Document* d = m_main.documents().byNumber(*it);
+        if (d && d->edit && DocumentLoad::of(d->edit->document())) {
+            loading = true;   // no bytes from half a document; once it is in
+            ++it;
+            continue;
+        }
+        if (d && d->modified())
+            m_store.writeLater(*d);
+        it = m_dirty.erase(it);
+    }
+    if (loading)
+        m_timer.start();
+}
+
+void RecoveryUnit::flush()
+{
+    writeChanged();
+    m_store.writer().waitForIdle();
 }
 
 int RecoveryUnit::offer()

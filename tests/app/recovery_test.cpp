@@ -1,15 +1,24 @@
 // Crash recovery inside one process: what is written when, what goes when
 // a document is saved or closed, and what a later run offers back.
+#include "app/linemap.h"
 #include "app/recovery.h"
 #include "app/tfmrecover.h"
 #include "composition.h"
 #include "support/mainwindow.h"
 #include "support/testfiles.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QTest>
+#include <QTextBlock>
+#include <QThread>
+
+#include <atomic>
+#include <sys/stat.h>
 
 namespace {
 
@@ -17,6 +26,7 @@ class Recovery : public MainWindowTest {
 protected:
     void SetUp() override { recoveryDir = dir.filePath(QStringLiteral("recovery")); }
     RecoveryUnit& unit() { return *unitsOf(*w)->recovery; }
+    QString fileNamed(const QString& name) const { return QDir(recoveryDir).filePath(name); }
     QStringList files() const
     {
         return QDir(recoveryDir).entryList({QStringLiteral("*.qn4r")}, QDir::Files);
@@ -139,4 +149,159 @@ TEST_F(Recovery, AFileWithMixedBreaksComesBackWithEachLinesOwnBreak)
     ASSERT_EQ(unit().offer(), 1);
     m.action("MSave")->trigger();
     EXPECT_EQ(readAll(file), "z" + bytes);
+}
+
+namespace {
+
+unsigned modeOf(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return ~0u;
+    return unsigned(st.st_mode) & 07777;
+}
+
+} // namespace
+
+TEST_F(Recovery, FilesAndTheirFolderAreTheOwnersAlone)
+{
+    // A folder an earlier version left open to everyone is tightened.
+    ASSERT_TRUE(QDir().mkpath(recoveryDir));
+    ASSERT_EQ(::chmod(QFile::encodeName(recoveryDir).constData(), 0755), 0);
+    TFmMain& m = makeWindow(true);
+    EXPECT_EQ(modeOf(recoveryDir), 0700u);
+    m.action("MWhite")->trigger();
+    QTest::keyClicks(m.CurrentEdit(), "password=hunter2");
+    unit().flush();
+    ASSERT_EQ(files().size(), 1);
+    EXPECT_EQ(modeOf(fileNamed(files()[0])), 0600u);
+    // Written again over the first one: still its owner's alone.
+    QTest::keyClicks(m.CurrentEdit(), "!");
+    unit().flush();
+    EXPECT_EQ(modeOf(fileNamed(files()[0])), 0600u);
+    prompts.answerMessage(Prompts::Answer::No);
+    m.action("MOneClose")->trigger();
+
+    // A folder made afresh is private from the start.
+    recoveryDir = dir.filePath(QStringLiteral("state/fresh/recovery"));
+    makeWindow(true);
+    EXPECT_EQ(modeOf(recoveryDir), 0700u);
+}
+
+TEST_F(Recovery, AFolderThatCannotBeWrittenIsSaidOnce)
+{
+    // Its parent is a file: not even root can make it.
+    ASSERT_TRUE(writeAll(path(QStringLiteral("blocker")), "x"));
+    recoveryDir = dir.filePath(QStringLiteral("blocker/recovery"));
+    prompts.answerMessage(Prompts::Answer::Ok);
+    TFmMain& m = makeWindow(true);
+    QApplication::processEvents();
+    ASSERT_EQ(prompts.messages().size(), 1);
+    EXPECT_TRUE(prompts.messages()[0].contains(QDir::toNativeSeparators(recoveryDir)));
+    EXPECT_TRUE(prompts.messages()[0].contains(QStringLiteral("保存していない変更")));
+    m.action("MWhite")->trigger();
+    QTest::keyClicks(m.CurrentEdit(), "abc");
+    unit().flush();
+    QApplication::processEvents();
+    EXPECT_EQ(prompts.messages().size(), 1) << "said once";
+}
+
+TEST_F(Recovery, AWriteThatFailsLaterIsSaidOnce)
+{
+    TFmMain& m = makeWindow(true);
+    m.action("MWhite")->trigger();
+    QTest::keyClicks(m.CurrentEdit(), "abc");
+    unit().flush();
+    ASSERT_EQ(files().size(), 1);
+    // The folder goes and a file takes its place.
+    ASSERT_TRUE(QDir(recoveryDir).removeRecursively());
+    ASSERT_TRUE(writeAll(recoveryDir, "x"));
+    QTest::keyClicks(m.CurrentEdit(), "d");
+    prompts.answerMessage(Prompts::Answer::Ok);
+    unit().flush();
+    QApplication::processEvents();
+    ASSERT_EQ(prompts.messages().size(), 1);
+    EXPECT_TRUE(prompts.messages()[0].contains(QStringLiteral("復元用のファイル")));
+    EXPECT_TRUE(prompts.messages()[0].contains(QStringLiteral("保存していない変更")));
+    QTest::keyClicks(m.CurrentEdit(), "e");
+    unit().flush();
+    QApplication::processEvents();
+    EXPECT_EQ(prompts.messages().size(), 1) << "said once";
+}
+
+TEST_F(Recovery, WritingNeverHoldsUpTheWindowAndARemovalWins)
+{
+    TFmMain& m = makeWindow(true);
+    m.action("MWhite")->trigger();
+    QTest::keyClicks(m.CurrentEdit(), "abc");
+
+    // The write is held on its way; the window goes on meanwhile.
+    QSemaphore entered, release;
+    std::atomic<QThread*> writingThread = nullptr;
+    unit().store().writer().setBeforeWrite([&](const QString&) {
+        writingThread = QThread::currentThread();
+        entered.release();
+        release.tryAcquire(1, 20000);
+    });
+    unit().writeChanged();
+    ASSERT_TRUE(entered.tryAcquire(1, 20000)) << "the write never started";
+    EXPECT_NE(writingThread.load(), QThread::currentThread());
+    QTest::keyClicks(m.CurrentEdit(), "def");
+    EXPECT_EQ(currentText(), QStringLiteral("abcdef"));
+
+    // Closed while its write is under way: no file is left behind.
+    prompts.answerMessage(Prompts::Answer::No);
+    m.action("MOneClose")->trigger();
+    release.release();
+    unit().store().writer().waitForIdle();
+    EXPECT_TRUE(files().isEmpty()) << files().join(u' ').toStdString();
+
+    // Saved while one waits behind a held write: neither stays.
+    unit().store().writer().setBeforeWrite([&](const QString&) {
+        entered.release();
+        release.tryAcquire(1, 20000);
+    });
+    const QString file = path(QStringLiteral("a.htm"));
+    ASSERT_TRUE(writeAll(file, "<P>\r\n"));
+    prompts.answerOpen(file);
+    m.action("MOpen")->trigger();
+    QTest::keyClicks(m.CurrentEdit(), "x");
+    unit().writeChanged();
+    ASSERT_TRUE(entered.tryAcquire(1, 20000));
+    QTest::keyClicks(m.CurrentEdit(), "y");
+    unit().writeChanged();   // queued behind the held one
+    m.action("MSave")->trigger();
+    release.release(2);
+    unit().store().writer().setBeforeWrite({});
+    unit().store().writer().waitForIdle();
+    EXPECT_TRUE(files().isEmpty()) << files().join(u' ').toStdString();
+    EXPECT_EQ(readAll(file), "xy<P>\r\n");
+}
+
+TEST_F(Recovery, TheFileHoldsTheTextAsSavingReadsIt)
+{
+    // Mixed breaks, a long line in pieces and a line separator in a block:
+    // the text taken for the writing thread is the file's text.
+    TFmMain& m = makeWindow(true);
+    const QString file = path(QStringLiteral("mixed.htm"));
+    ASSERT_TRUE(writeAll(file, "a\r\nb\nc\r" + QByteArray(5000, 'x') + "\r\nlast"));
+    prompts.answerOpen(file);
+    m.action("MOpen")->trigger();
+    Document* d = m.currentDocument();
+    QTextCursor c(d->edit->document()->findBlockByNumber(1));
+    c.movePosition(QTextCursor::EndOfBlock);
+    c.insertText(QStringLiteral("1") + QChar(0x2028) + QStringLiteral("2"));
+    ASSERT_TRUE(LineMap::of(d->edit->document()).hasPieces());
+
+    RecoverySnapshot s = RecoverySnapshot::of(*d);
+    EXPECT_EQ(s.breaks, editorLineBreaks(*d->edit, d->lineBreak));
+    const QString text = s.takeText();
+    EXPECT_EQ(text, editorText(*d->edit));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("a\nb1\n2\nc\nxxx")));
+    unit().flush();
+    ASSERT_EQ(files().size(), 1);
+    const auto kept = RecoveryStore::parse(readAll(fileNamed(files()[0])));
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->text, text);
+    EXPECT_EQ(kept->breaks, editorLineBreaks(*d->edit, d->lineBreak));
 }
