@@ -188,11 +188,14 @@ std::vector<RecoveredDocument> RecoveryStore::leftBehind() const
         if (!it->second)
             continue;
         QFile f(info.filePath());
-        if (info.size() > qint64(1) << 30 || !f.open(QIODevice::ReadOnly))
-            continue;
-        std::optional<RecoveredDocument> d = parse(f.readAll());
-        if (!d)
-            continue;
+        std::optional<RecoveredDocument> d;
+        if (info.size() <= qint64(1) << 30 && f.open(QIODevice::ReadOnly))
+            d = parse(f.readAll());
+        if (!d) {
+            // Offered as what it is, so that it does not stay unseen for ever.
+            d.emplace();
+            d->damaged = true;
+        }
         d->file = info.filePath();
         d->written = info.lastModified();
         found.push_back(std::move(*d));
@@ -305,7 +308,7 @@ int RecoveryUnit::offer()
     int restored = 0;
     for (size_t i = 0; i < found.size(); ++i) {
         const RecoveredDocument& r = found[i];
-        if (restoring && i < ticked.size() && ticked[i]) {
+        if (restoring && !r.damaged && i < ticked.size() && ticked[i]) {
             Document& doc =
                 m_main.documents().restore(r.text, r.path, r.hasFile, r.lineBreak, r.breaks);
             // Kept under this run's name before the old file goes, so that a

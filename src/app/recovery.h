@@ -36,6 +36,7 @@ struct RecoveredDocument {
     std::vector<sjis::LineBreak> breaks;   // each line's, for a file with mixed breaks
     QString text;
     QDateTime written;        // when the recovery file was last written
+    bool damaged = false;     // the file cannot be read or is not a recovery file
 };
 
 // The files themselves: their format, their folder, and which of them a
@@ -58,7 +59,7 @@ public:
     void remove(int number);
     RecoveryWriter& writer() { return m_writer; }
     // The recovery files of runs that are no longer alive, oldest first.
-    // Files that cannot be read or parsed are left alone and not listed.
+    // Files that cannot be read or parsed are listed as damaged.
     std::vector<RecoveredDocument> leftBehind() const;
     // Forgets a file once its document is back or the user discarded it.
     static void discard(const RecoveredDocument& doc);

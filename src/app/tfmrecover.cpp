@@ -24,16 +24,31 @@ TFmRecover::TFmRecover(const std::vector<RecoveredDocument>& documents, QWidget*
     DocList = new QListWidget(this);
     DocList->setObjectName(QStringLiteral("DocList"));
     DocList->setAccessibleName(QStringLiteral("復元する文書"));
+    bool anyDamaged = false;
     for (const RecoveredDocument& d : documents) {
+        const QString when = QStringLiteral("　") + d.written.toString(QStringLiteral("yyyy/MM/dd H:mm:ss"));
+        if (d.damaged) {
+            // Nothing to restore; shown so that the user knows it is there
+            // and where.
+            anyDamaged = true;
+            auto* item = new QListWidgetItem(QDir::toNativeSeparators(d.file)
+                                                 + QStringLiteral("（壊れていて読めません）") + when,
+                                             DocList);
+            item->setFlags(item->flags() & ~(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled));
+            continue;
+        }
         const QString name = d.hasFile ? QDir::toNativeSeparators(d.path)
                                        : d.path + QStringLiteral("（未保存の新規文書）");
-        auto* item = new QListWidgetItem(
-            name + QStringLiteral("　") + d.written.toString(QStringLiteral("yyyy/MM/dd H:mm:ss")),
-            DocList);
+        auto* item = new QListWidgetItem(name + when, DocList);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Checked);
     }
     layout->addWidget(DocList, 1);
+    if (anyDamaged) {
+        auto* note = new QLabel(QStringLiteral("読めないファイルは、復元しても破棄しても削除されます。"), this);
+        note->setObjectName(QStringLiteral("LabelDamaged"));
+        layout->addWidget(note);
+    }
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -63,6 +78,7 @@ std::vector<bool> TFmRecover::ticked() const
 {
     std::vector<bool> out(size_t(DocList->count()), false);
     for (int i = 0; i < DocList->count(); ++i)
-        out[size_t(i)] = DocList->item(i)->checkState() == Qt::Checked;
+        out[size_t(i)] = (DocList->item(i)->flags() & Qt::ItemIsUserCheckable)
+                         && DocList->item(i)->checkState() == Qt::Checked;
     return out;
 }

@@ -305,3 +305,43 @@ TEST_F(Recovery, TheFileHoldsTheTextAsSavingReadsIt)
     EXPECT_EQ(kept->text, text);
     EXPECT_EQ(kept->breaks, editorLineBreaks(*d->edit, d->lineBreak));
 }
+
+TEST_F(Recovery, AFileThatCannotBeReadIsOfferedAsSuchAndGoesWithAChoice)
+{
+    leaveBehind(QStringLiteral("99999_1"), 1, path(QStringLiteral("page.htm")), true,
+                QStringLiteral("good"));
+    ASSERT_TRUE(writeAll(fileNamed(QStringLiteral("99999_1-2.qn4r")), "edited by hand"));
+    ASSERT_TRUE(writeAll(fileNamed(QStringLiteral("99998_1-1.qn4r")), "QN4RECOVERY 1\npath="));
+    makeWindow(true);
+
+    // Closed without a choice: everything stays, the damaged ones listed.
+    prompts.answerDialog([&](QDialog& d) {
+        auto& dlg = static_cast<TFmRecover&>(d);
+        EXPECT_EQ(dlg.DocList->count(), 3);
+        int damaged = 0;
+        for (int i = 0; i < dlg.DocList->count(); ++i) {
+            QListWidgetItem* item = dlg.DocList->item(i);
+            if (!item->text().contains(QStringLiteral("壊れていて読めません")))
+                continue;
+            ++damaged;
+            EXPECT_TRUE(item->text().contains(QStringLiteral(".qn4r")));
+            EXPECT_FALSE(item->flags() & Qt::ItemIsUserCheckable);
+        }
+        EXPECT_EQ(damaged, 2);
+        EXPECT_NE(dlg.findChild<QLabel*>(QStringLiteral("LabelDamaged")), nullptr);
+        return d.reject(), int(QDialog::Rejected);
+    });
+    EXPECT_EQ(unit().offer(), 0);
+    EXPECT_EQ(files().size(), 3);
+
+    // Restoring brings the good one back and clears the damaged ones away.
+    prompts.answerDialog([](QDialog& d) {
+        d.show();
+        QTest::keyClick(&d, Qt::Key_Return);
+        return d.result();
+    });
+    EXPECT_EQ(unit().offer(), 1);
+    EXPECT_EQ(currentText(), QStringLiteral("good"));
+    ASSERT_EQ(files().size(), 1);
+    EXPECT_FALSE(files()[0].startsWith(QStringLiteral("9999")));
+}
