@@ -95,39 +95,138 @@ bool DocumentEditor::event(QEvent* e)
     return QPlainTextEdit::event(e);
 }
 
+namespace {
+
+bool plainKey(const QKeyEvent* e, Qt::KeyboardModifiers allowed = Qt::NoModifier)
+{
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    return (mods & ~allowed) == Qt::NoModifier;
+}
+
+// Removes [from, to) as one edit, keeping the lines' starts and breaks.
+void removeRange(QTextCursor& c, int from, int to)
+{
+    c.setPosition(from);
+    c.setPosition(to, QTextCursor::KeepAnchor);
+    c.beginEditBlock();
+    lines::removeSelection(c);
+    c.endEditBlock();
+}
+
+// The character before (or after) a position in the file's text, skipping
+// the joins between pieces of a line: [from, to) in the document, or an
+// empty range at the start (end) of the text.
+std::pair<int, int> characterBefore(const QTextDocument* doc, int position)
+{
+    QTextBlock b = doc->findBlock(position);
+    int at = position;
+    while (at == b.position() && lines::continues(b)) {
+        b = b.previous();
+        at = b.position() + b.length() - 1;
+    }
+    if (at == 0)
+        return {0, 0};
+    if (at == b.position())
+        return {at - 1, at};   // the break ending the line before
+    const QString text = b.text();
+    const int i = at - b.position();
+    const int size = i >= 2 && text[i - 1].isLowSurrogate() && text[i - 2].isHighSurrogate() ? 2 : 1;
+    return {at - size, at};
+}
+
+std::pair<int, int> characterAfter(const QTextDocument* doc, int position)
+{
+    QTextBlock b = doc->findBlock(position);
+    int at = position;
+    while (at == b.position() + b.length() - 1 && lines::continues(b.next())) {
+        b = b.next();
+        at = b.position();
+    }
+    if (at == b.position() + b.length() - 1)
+        return b.next().isValid() ? std::pair{at, at + 1} : std::pair{at, at};
+    const QString text = b.text();
+    const int i = at - b.position();
+    const int size = i + 1 < text.size() && text[i].isHighSurrogate() && text[i + 1].isLowSurrogate() ? 2 : 1;
+    return {at, at + size};
+}
+
+} // namespace
+
+// True when a selection holds nothing of the file: only joins between
+// pieces of a line (a caret move across a join selects one).
+static bool onlyJoins(const QTextCursor& c)
+{
+    const QTextDocument* doc = c.document();
+    QTextBlock b = doc->findBlock(c.selectionStart());
+    const QTextBlock last = doc->findBlock(c.selectionEnd());
+    if (c.selectionEnd() - c.selectionStart() != last.blockNumber() - b.blockNumber())
+        return false;
+    for (; b.isValid() && b != last; b = b.next())
+        if (!lines::continues(b.next()))
+            return false;
+    return true;
+}
+
 bool DocumentEditor::editAtJoin(QKeyEvent* e)
 {
-    LineMap& map = LineMap::of(document());
-    if (!map.hasPieces() || isReadOnly())
+    if (isReadOnly())
         return false;
     QTextCursor c = textCursor();
-    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
-    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
-        && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) {
+    if ((e->key() == Qt::Key_Backspace || e->key() == Qt::Key_Delete) && c.hasSelection()
+        && onlyJoins(c)) {
+        // Nothing the user can see is selected: the key deletes a character.
+        c.clearSelection();
+        setTextCursor(c);
+    }
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (enter && plainKey(e, Qt::ShiftModifier)) {
         // The new block starts a line of the file even when the block it is
-        // split from continues one.
+        // split from continues one, and the line's own break stays at its end.
         c.beginEditBlock();
-        c.removeSelectedText();
-        c.insertBlock(lines::lineStartFormat(c.blockFormat()), c.charFormat());
+        lines::insertText(c, QStringLiteral("\n"));
         c.endEditBlock();
-    } else if (e->key() == Qt::Key_Backspace && mods == Qt::NoModifier && !c.hasSelection()
-               && c.atBlockStart() && lines::continues(c.block())
-               && c.block().previous().length() > 1) {
+    } else if ((e->key() == Qt::Key_Backspace || e->key() == Qt::Key_Delete) && plainKey(e)
+               && c.hasSelection()) {
+        c.beginEditBlock();
+        lines::removeSelection(c);
+        c.endEditBlock();
+    } else if (e->key() == Qt::Key_Backspace && plainKey(e) && c.atBlockStart()) {
         // Between two pieces of a line the character before the caret is
         // the last of the piece above: the join itself is not the file's.
-        c.setPosition(c.position() - 1);
-        c.deletePreviousChar();
-    } else if (e->key() == Qt::Key_Delete && mods == Qt::NoModifier && !c.hasSelection()
-               && c.atBlockEnd() && lines::continues(c.block().next())
-               && c.block().next().length() > 1) {
-        c.setPosition(c.position() + 1);
-        c.deleteChar();
+        const auto [from, to] = characterBefore(document(), c.position());
+        if (from == to)
+            return true;
+        removeRange(c, from, to);
+        c.setPosition(from);
+    } else if (e->key() == Qt::Key_Delete && plainKey(e) && c.atBlockEnd()) {
+        const int caret = c.position();
+        const auto [from, to] = characterAfter(document(), caret);
+        if (from == to)
+            return true;
+        removeRange(c, from, to);
+        c.setPosition(from == caret ? from : caret);
+    } else if (e->matches(QKeySequence::Cut)) {
+        cutSelection();
+        return true;
     } else {
         return false;
     }
     setTextCursor(c);
     ensureCursorVisible();
     return true;
+}
+
+void DocumentEditor::cutSelection()
+{
+    QTextCursor c = textCursor();
+    if (isReadOnly() || !c.hasSelection())
+        return;
+    copy();
+    c.beginEditBlock();
+    lines::removeSelection(c);
+    c.endEditBlock();
+    setTextCursor(c);
+    ensureCursorVisible();
 }
 
 void DocumentEditor::keyPressEvent(QKeyEvent* e)
@@ -137,18 +236,37 @@ void DocumentEditor::keyPressEvent(QKeyEvent* e)
         emit keyPressed(e);
         return;
     }
-    // Shift+Enter would put a soft line separator into the text, which a
-    // Shift_JIS file cannot hold: every Enter starts a new line.
-    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
-        && (e->modifiers() & Qt::ShiftModifier)) {
-        QKeyEvent plain(e->type(), e->key(), e->modifiers() & ~Qt::ShiftModifier, e->text(),
-                        e->isAutoRepeat(), ushort(e->count()));
-        QPlainTextEdit::keyPressEvent(&plain);
+    // Text typed over a selection: the selection goes first, keeping the
+    // lines' starts and breaks, and both are one step to undo.
+    const QString typed = e->text();
+    if (!isReadOnly() && textCursor().hasSelection() && !typed.isEmpty()
+        && (typed.at(0).isPrint() || typed.at(0) == u'\t')
+        && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        QTextCursor c = textCursor();
+        c.beginEditBlock();
+        lines::removeSelection(c);
+        setTextCursor(c);
+        QPlainTextEdit::keyPressEvent(e);
+        c.endEditBlock();
         emit keyPressed(e);
         return;
     }
     QPlainTextEdit::keyPressEvent(e);
     emit keyPressed(e);
+}
+
+void DocumentEditor::inputMethodEvent(QInputMethodEvent* e)
+{
+    if (isReadOnly() || e->commitString().isEmpty() || !textCursor().hasSelection()) {
+        QPlainTextEdit::inputMethodEvent(e);
+        return;
+    }
+    QTextCursor c = textCursor();
+    c.beginEditBlock();
+    lines::removeSelection(c);
+    setTextCursor(c);
+    QPlainTextEdit::inputMethodEvent(e);
+    c.endEditBlock();
 }
 
 void DocumentEditor::keyReleaseEvent(QKeyEvent* e)
@@ -238,7 +356,6 @@ void DocumentEditor::insertFromMimeData(const QMimeData* source)
             ch = u'\n';
     QTextCursor c = textCursor();
     c.beginEditBlock();
-    c.removeSelectedText();
     lines::insertText(c, text);
     c.endEditBlock();
     setTextCursor(c);
@@ -286,17 +403,6 @@ QString editorText(const QPlainTextEdit& edit)
     return LineMap::of(edit.document()).text();
 }
 
-namespace {
-
-// The break that ended a block's line in the file it was read from.  A block
-// the user makes by splitting a line has none and takes the document's break.
-class LineBreakData final : public QTextBlockUserData {
-public:
-    explicit LineBreakData(sjis::LineBreak b) : lineBreak(b) {}
-    sjis::LineBreak lineBreak;
-};
-
-} // namespace
 
 // Joins every second line of `text` to the one before it with a line
 // separator where the two together stay a short line; true if any were.
@@ -439,19 +545,29 @@ std::vector<sjis::LineBreak> editorLineBreaks(const QPlainTextEdit& edit, sjis::
         breaks.insert(breaks.end(), size_t(separators), lineBreak);
         if (lines::continues(b.next()))
             continue;   // the line goes on in the next block
-        const auto* data = static_cast<const LineBreakData*>(b.userData());
-        breaks.push_back(data ? data->lineBreak : lineBreak);
+        breaks.push_back(lines::lineBreakOf(b).value_or(lineBreak));
     }
     return breaks;
 }
 
 void setEditorLineBreaks(QPlainTextEdit& edit, const std::vector<sjis::LineBreak>& breaks)
 {
-    // A line held in pieces has its break on its last piece.
+    // A line held in pieces has its break on its last piece.  The breaks
+    // are part of the block formats, so undo and redo keep them; setting
+    // them is not a step to undo (the document has just been filled).
+    QTextDocument* doc = edit.document();
+    const bool undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);
+    QTextCursor c(doc);
+    c.beginEditBlock();
     size_t i = 0;
-    for (QTextBlock b = edit.document()->firstBlock(); i < breaks.size() && b.isValid(); b = b.next()) {
+    for (QTextBlock b = doc->firstBlock(); i < breaks.size() && b.isValid(); b = b.next()) {
         i += size_t(b.text().count(QChar(0x2028)));
-        if (!lines::continues(b.next()) && i < breaks.size())
-            b.setUserData(new LineBreakData(breaks[i++]));
+        if (!lines::continues(b.next()) && i < breaks.size()) {
+            c.setPosition(b.position());
+            c.setBlockFormat(lines::withLineBreak(b.blockFormat(), breaks[i++]));
+        }
     }
+    c.endEditBlock();
+    doc->setUndoRedoEnabled(undo);
 }

@@ -33,6 +33,8 @@ public:
     void setBeforePaint(std::function<void()> f) { m_beforePaint = std::move(f); }
     // The blocks the text area shows now, top to bottom (partly shown ones too).
     QList<QTextBlock> shownBlocks() const;
+    // Cut that keeps the lines' starts and breaks around the selection.
+    void cutSelection();
 
 signals:
     void keyPressed(QKeyEvent* event);
@@ -44,6 +46,7 @@ signals:
 protected:
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;

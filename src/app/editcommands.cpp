@@ -69,7 +69,10 @@ EditCommands::EditCommands(TFmMain& main) : m(main)
     on(c.MUndo, withEdit(&QPlainTextEdit::undo));
     on(c.ToolUndo, withEdit(&QPlainTextEdit::undo));
     for (QAction* a : {c.MCut, c.MCut2, c.ToolCut})
-        on(a, withEdit(&QPlainTextEdit::cut));
+        on(a, [this] {
+            if (DocumentEditor* e = m.CurrentEdit())
+                e->cutSelection();
+        });
     for (QAction* a : {c.MCopy, c.MCopy2, c.ToolCopy})
         on(a, withEdit(&QPlainTextEdit::copy));
     for (QAction* a : {c.MPaste, c.MPaste2, c.ToolPaste})
@@ -178,7 +181,7 @@ void EditCommands::MDeleteClick()
     DocumentEditor* e = m.CurrentEdit();
     if (!e)
         return;
-    e->cut();
+    e->cutSelection();
     QGuiApplication::clipboard()->clear();
 }
 

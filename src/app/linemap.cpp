@@ -9,6 +9,7 @@ namespace lines {
 
 namespace {
 constexpr int kContinues = QTextFormat::UserProperty + 1;
+constexpr int kLineBreak = QTextFormat::UserProperty + 2;   // 1 + sjis::LineBreak
 
 void appendLine(QString& out, QStringView block)
 {
@@ -37,6 +38,44 @@ QTextBlockFormat continuationFormat(QTextBlockFormat format)
     return format;
 }
 
+std::optional<sjis::LineBreak> lineBreakOf(const QTextBlock& block)
+{
+    const int v = block.isValid() ? block.blockFormat().intProperty(kLineBreak) : 0;
+    if (v <= 0)
+        return std::nullopt;
+    return sjis::LineBreak(v - 1);
+}
+
+QTextBlockFormat withLineBreak(QTextBlockFormat format, std::optional<sjis::LineBreak> lineBreak)
+{
+    if (lineBreak)
+        format.setProperty(kLineBreak, int(*lineBreak) + 1);
+    else
+        format.clearProperty(kLineBreak);
+    return format;
+}
+
+void removeSelection(QTextCursor& cursor)
+{
+    if (!cursor.hasSelection())
+        return;
+    QTextDocument* doc = cursor.document();
+    const QTextBlock first = doc->findBlock(cursor.selectionStart());
+    const QTextBlock last = doc->findBlock(cursor.selectionEnd());
+    if (first == last) {
+        cursor.removeSelectedText();
+        return;
+    }
+    const bool joined = continues(first);
+    const std::optional<sjis::LineBreak> lineBreak = lineBreakOf(last);
+    cursor.removeSelectedText();
+    const QTextBlock left = cursor.block();
+    if (continues(left) != joined || lineBreakOf(left) != lineBreak) {
+        QTextBlockFormat f = withLineBreak(left.blockFormat(), lineBreak);
+        cursor.setBlockFormat(joined ? continuationFormat(f) : lineStartFormat(f));
+    }
+}
+
 qsizetype pieceEnd(QStringView text, qsizetype from, qsizetype lineEnd)
 {
     if (lineEnd - from <= kPiece)
@@ -55,9 +94,25 @@ qsizetype pieceEnd(QStringView text, qsizetype from, qsizetype lineEnd)
 
 static void insertPieces(QTextCursor& cursor, QStringView text);
 
+static void insertLines(QTextCursor& cursor, const QString& text);
+
 void insertText(QTextCursor& cursor, const QString& text)
 {
-    cursor.removeSelectedText();   // the text replaces the selection
+    removeSelection(cursor);   // the text replaces the selection
+    // New blocks copy the format of the block they are split from: the
+    // line's own break goes with its end, the new breaks are the document's.
+    const std::optional<sjis::LineBreak> lineBreak = lineBreakOf(cursor.block());
+    if (!lineBreak || !text.contains(u'\n')) {
+        insertLines(cursor, text);
+        return;
+    }
+    cursor.setBlockFormat(withLineBreak(cursor.blockFormat(), std::nullopt));
+    insertLines(cursor, text);
+    cursor.setBlockFormat(withLineBreak(cursor.blockFormat(), lineBreak));
+}
+
+static void insertLines(QTextCursor& cursor, const QString& text)
+{
     // Nearly always: no long line, and a cursor in a block that starts a
     // line; the text goes in as it is, without a copy.
     bool longLine = false;

@@ -8,6 +8,8 @@
 // blocks is never written, and everything the user sees of lines (the status
 // bar, search, the tag at the caret, copying) counts the file's lines.
 
+#include "charset/textfile.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringView>
@@ -31,6 +33,19 @@ bool continues(const QTextBlock& block);
 // `format` without (or with) the continuation mark.
 QTextBlockFormat lineStartFormat(QTextBlockFormat format);
 QTextBlockFormat continuationFormat(QTextBlockFormat format);
+
+// The break the file gave the line that ends in this block (files with mixed
+// breaks); none where the user made the break, which takes the document's.
+// Also a block-format property, for the same reason.
+std::optional<sjis::LineBreak> lineBreakOf(const QTextBlock& block);
+QTextBlockFormat withLineBreak(QTextBlockFormat format, std::optional<sjis::LineBreak> lineBreak);
+
+// Removes the cursor's selection.  Where it spans blocks, Qt leaves the
+// format of the first block or of the last depending on where the removal
+// starts; the block left holds the start of the first line and the end of
+// the last, so it takes the first one's continuation mark and the last
+// one's break.  The caller opens the edit block.
+void removeSelection(QTextCursor& cursor);
 
 // Where a piece of a long line ends: at most kPiece characters from `from`,
 // just after the last '>' (else space) in its second half, never inside a
