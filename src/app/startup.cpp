@@ -64,9 +64,7 @@ void Startup::placeOnScreen(QWidget& window, const QScreen* screen)
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    // What the window system adds around the window, as far as it is known
-    // before the window is shown (a window manager may add more later).
-    window.winId();
+    // What the window system adds around the window, once it is known.
     const QSize frame = window.frameGeometry().size() - window.size();
     const QSize room = (area.size() - frame).expandedTo(QSize(1, 1));
     const QSize least = kMinimumSize.boundedTo(room);
@@ -97,8 +95,12 @@ Startup::Startup(Prompts& prompts, TFmMain::Options options, const QStringList& 
     m_main->setAttribute(Qt::WA_DeleteOnClose, false);
     // The size comes from the settings file: whatever it says, the window
     // fits its screen, and what is saved later is that size.
-    placeOnScreen(*m_main, QGuiApplication::primaryScreen());
+    QScreen* screen = QGuiApplication::primaryScreen();
+    placeOnScreen(*m_main, screen);
     m_main->show();
+    // Shown, the window may have a frame it did not have before.
+    if (screen && !screen->availableGeometry().contains(m_main->frameGeometry()))
+        placeOnScreen(*m_main, screen);
     splash->raise();
     for (const QString& f : files)
         openDocumentFile(*m_main, QFileInfo(f).absoluteFilePath());
