@@ -157,6 +157,8 @@ TFmTableBody::TFmTableBody(Prompts& prompts, BuilderSink& sink, QWidget* parent)
             [this](const QModelIndex& index) { BodyGridSelectCell(index.column() + 1, index.row() + 1); });
     syncSizesFromView();
     top->addWidget(m_bodyGrid, 1);
+    // The grid has the focus first; Tab goes on to the header's commands.
+    setTabOrder(m_bodyGrid, m_headerControl);
 
     // ---- status bar: "列：C行：R" and an empty panel
     m_statusBar = new QStatusBar(this);
