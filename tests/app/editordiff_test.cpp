@@ -460,7 +460,7 @@ TEST_F(EditorDiff, ReplacingASelectionFromAPieceStartKeepsTheLineBreaks)
                 QTest::keyClick(d->edit, Qt::Key_Down, Qt::ShiftModifier);
                 break;
             case Shape::SecondPieceIntoNextLine:
-                select(*d, doc->findBlockByNumber(2).position(), doc->findBlockByNumber(3).position() + 2);
+                select(*d, doc->findBlockByNumber(2).position(), LineMap::of(doc).lineStartPosition(2) + 2);
                 break;
             case Shape::FirstPiece:
                 select(*d, doc->findBlockByNumber(1).position(), doc->findBlockByNumber(2).position());
@@ -541,4 +541,27 @@ TEST_F(EditorDiff, JoiningAndSplittingLinesKeepsEachLinesOwnBreak)
     // And Backspace takes exactly that break away again.
     QTest::keyClick(d->edit, Qt::Key_Backspace);
     EXPECT_TRUE(sameBytes(saved(*d), "a\r\nb\nc"));
+}
+
+TEST_F(EditorDiff, BackspaceAndDeleteOverASelectedJoinDeleteACharacter)
+{
+    makeWindow(true);
+    Model model;
+    const QByteArray file = QByteArray(1500, 'x') + " " + QByteArray(1500, 'y') + "\r\nend";
+    for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Delete}) {
+        SCOPED_TRACE(key == Qt::Key_Backspace ? "Backspace" : "Delete");
+        Document* d = open(file, &model);
+        ASSERT_TRUE(d);
+        const QTextBlock second = d->edit->document()->findBlockByNumber(1);
+        ASSERT_TRUE(lines::continues(second));
+        // Shift+Left at the start of a piece selects the join and nothing of the line.
+        select(*d, second.position(), second.position() - 1);
+        const qsizetype at = fileOffset(*d, model, second.position());
+        QTest::keyClick(d->edit, key);
+        if (key == Qt::Key_Backspace)
+            model.replace(at - 1, at, {});
+        else
+            model.replace(at, at + 1, {});
+        EXPECT_TRUE(sameBytes(saved(*d), model.bytes()));
+    }
 }
