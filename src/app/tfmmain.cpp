@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QProgressBar>
 #include <QResizeEvent>
 #include <QTabWidget>
@@ -638,17 +639,51 @@ bool TFmMain::SaveSettings()
 
 // ------------------------------------------------------------------ window events
 
+namespace {
+
+// Whether `w` is a window of its own made with `main` as its owner (a
+// builder, tool window or dialog).
+bool ownedBy(const QWidget* w, const QWidget* main)
+{
+    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+        if (p == main)
+            return true;
+    return false;
+}
+
+// The builders and tool windows go with the main window.  Qt's own quit
+// would not take them: it closes windows one by one and gives up at the first
+// that refuses (the builders that only hide themselves), leaving the others
+// on screen; and as windows owned by another they never end the program when
+// the user closes them afterwards.
+void closeOwnedWindows(QWidget* main)
+{
+    QList<QPointer<QWidget>> owned;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != main && w->isVisible() && ownedBy(w, main))
+            owned << w;
+    for (const QPointer<QWidget>& w : owned) {
+        if (w)
+            w->close();   // their own clean-up: a sound stops
+        if (w)
+            w->hide();    // also those that refuse
+    }
+}
+
+} // namespace
+
 void TFmMain::closeEvent(QCloseEvent* event)
 {
     if (m_formClose) {
-        if (m_formClose())
-            event->accept();
-        else
+        if (!m_formClose()) {
             event->ignore();
-        return;
+            return;
+        }
+    } else {
+        SaveSettings();
     }
-    SaveSettings();
     event->accept();
+    closeOwnedWindows(this);
 }
 
 void TFmMain::resizeEvent(QResizeEvent* event)

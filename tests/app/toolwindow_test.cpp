@@ -4,6 +4,7 @@
 #include "support/mainwindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QSignalSpy>
 
 TEST_F(MainWindowTest, ToolWindowIsPlacedOnceAndSwitchesItsLaunchers)
@@ -38,4 +39,33 @@ TEST_F(MainWindowTest, ToolWindowIsPlacedOnceAndSwitchesItsLaunchers)
     toolButton.trigger();
     EXPECT_EQ(tool.pos(), QPoint(500, 400));
     EXPECT_FALSE(menuItem.isEnabled());
+}
+
+// Every builder and tool window goes with the main window (Qt's quit gives up
+// at the first window that only hides itself), and none when the user
+// cancels the close at a save question.
+TEST_F(MainWindowTest, ClosingTheMainWindowClosesEveryToolWindowUnlessCancelled)
+{
+    TFmMain& m = makeWindow(true);
+    m.action("MWhite")->trigger();
+    type(QStringLiteral("x"));
+    for (const char* launcher : {"MTable", "MList", "MCg", "MSound", "MTo2", "MColor"})
+        m.action(launcher)->trigger();
+    QList<QWidget*> tools;
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (t != &m && t->isVisible())
+            tools << t;
+    ASSERT_EQ(tools.size(), 6);
+
+    prompts.answerMessage(Prompts::Answer::Cancel);
+    EXPECT_FALSE(m.close());
+    EXPECT_TRUE(m.isVisible());
+    for (QWidget* t : tools)
+        EXPECT_TRUE(t->isVisible()) << t->objectName().toStdString();
+
+    prompts.answerMessage(Prompts::Answer::No);
+    EXPECT_TRUE(m.close());
+    EXPECT_FALSE(m.isVisible());
+    for (QWidget* t : tools)
+        EXPECT_FALSE(t->isVisible()) << t->objectName().toStdString();
 }
