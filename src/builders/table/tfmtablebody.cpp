@@ -158,7 +158,7 @@ TFmTableBody::TFmTableBody(Prompts& prompts, BuilderSink& sink, QWidget* parent)
     syncSizesFromView();
     top->addWidget(m_bodyGrid, 1);
     // The grid has the focus first; Tab goes on to the header's commands.
-    setTabOrder(m_bodyGrid, m_headerControl);
+    m_bodyGrid->setFocus();
 
     // ---- status bar: "列：C行：R" and an empty panel
     m_statusBar = new QStatusBar(this);
