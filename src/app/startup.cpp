@@ -3,6 +3,7 @@
 #include "app/filecommands.h"
 #include "app/tfmtitle.h"
 #include "platform/product.h"
+#include "platform/translations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -90,6 +91,7 @@ Startup::Startup(Prompts& prompts, std::function<void(TFmMain&)> compose, const 
 Startup::Startup(Prompts& prompts, TFmMain::Options options, const QStringList& files)
 {
     nameApplication();
+    installQtTranslations();
     auto* splash = new TFmTitle(prompts, std::move(options));
     m_main = splash->mainWindow();
     m_main->setAttribute(Qt::WA_DeleteOnClose, false);
