@@ -205,6 +205,23 @@ bool DocumentEditor::editAtJoin(QKeyEvent* e)
             return true;
         removeRange(c, from, to);
         c.setPosition(from == caret ? from : caret);
+    } else if (e->matches(QKeySequence::DeleteStartOfWord) || e->matches(QKeySequence::DeleteEndOfWord)) {
+        // The word before (after) the caret; joins between pieces are no
+        // word's end, so a move across joins alone goes on past them.
+        const bool back = e->matches(QKeySequence::DeleteStartOfWord);
+        const QTextCursor::MoveOperation move = back ? QTextCursor::PreviousWord : QTextCursor::NextWord;
+        if (!c.hasSelection() || onlyJoins(c)) {
+            c.clearSelection();
+            while (c.movePosition(move, QTextCursor::KeepAnchor) && onlyJoins(c)) {
+            }
+        }
+        if (c.hasSelection() && !onlyJoins(c)) {
+            c.beginEditBlock();
+            lines::removeSelection(c);
+            c.endEditBlock();
+        } else {
+            c.clearSelection();
+        }
     } else if (e->matches(QKeySequence::Cut)) {
         cutSelection();
         return true;

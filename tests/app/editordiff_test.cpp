@@ -306,8 +306,12 @@ int EditorDiff::run(quint32 seed, int steps, const Kinds& kinds)
         } else if (kind < 50) {
             QString t;
             for (int n = 1 + int(rng.bounded(3)); n > 0; --n) {
-                const quint32 k = rng.bounded(12);
-                t += k < 8 ? QChar(u'a' + char16_t(k)) : k < 10 ? QChar(u' ') : k < 11 ? QChar(u'日') : QChar(u'ｱ');
+                const quint32 k = rng.bounded(13);
+                t += k < 8    ? QChar(u'a' + char16_t(k))
+                     : k < 10 ? QChar(u' ')
+                     : k < 11 ? QChar(u'日')
+                     : k < 12 ? QChar(u'ｱ')
+                              : QChar(u'\t');
             }
             // Each character is a state undo may land on (the input
             // method's text is a step of its own).
@@ -376,9 +380,45 @@ int EditorDiff::run(quint32 seed, int steps, const Kinds& kinds)
             press(e, redo ? QKeySequence::Redo : QKeySequence::Undo);
             undoRedo = redo ? 1 : -1;
             what += redo ? "redo" : "undo";
-        } else {
+        } else if (kind < 97) {
             w->action("MAllSelect")->trigger();
             what += "select all";
+        } else if (kind < 98) {
+            w->action("MDelete")->trigger();
+            if (from != to) {
+                model.replace(from, to, {});
+                edited = true;
+            }
+            what += "delete (menu)";
+        } else if (kind < 99 && kinds.mouse) {
+            QWidget* v = e->viewport();
+            const QPoint at(int(rng.bounded(v->width())), int(rng.bounded(v->height())));
+            QTest::mouseDClick(v, Qt::LeftButton, Qt::NoModifier, at);
+            what += "double click " + std::to_string(at.x()) + "," + std::to_string(at.y());
+        } else {
+            // A word before or after the caret: what a word is is Qt's, so
+            // the removed stretch is read from the editor; it must touch the
+            // caret (or be the selection) and keep every line's break.
+            // (Ctrl+Delete is the Delete command of the Edit menu: the
+            // selection only.)
+            const bool back = rng.bounded(2);
+            QTest::keyClick(e, back ? Qt::Key_Backspace : Qt::Key_Delete, Qt::ControlModifier);
+            what += back ? "Ctrl+Backspace" : "Ctrl+Delete";
+            const QString after = editorText(*e);
+            const qsizetype gone = model.text.size() - after.size();
+            const qsizetype at = from != to ? from : caret - gone;
+            const bool fine = from != to ? gone == to - from
+                              : back     ? (gone > 0 || caret == 0)
+                                         : gone == 0;
+            if (!fine || at < 0 || QString(model.text).remove(at, gone) != after) {
+                log.push_back(what);
+                fail(step, "the word deleted is not next to the caret, or nothing was deleted");
+                return 1;
+            }
+            if (gone > 0) {
+                model.replace(at, at + gone, {});
+                edited = true;
+            }
         }
         log.push_back(what);
 
@@ -564,4 +604,29 @@ TEST_F(EditorDiff, BackspaceAndDeleteOverASelectedJoinDeleteACharacter)
             model.replace(at, at + 1, {});
         EXPECT_TRUE(sameBytes(saved(*d), model.bytes()));
     }
+}
+
+TEST_F(EditorDiff, CtrlBackspaceDeletesAWordAcrossAJoinAndKeepsTheNextLinesBreak)
+{
+    makeWindow(true);
+    Model model;
+    // At the start of a piece the word before the caret is in the piece above.
+    const QByteArray xs(3000, 'x');
+    Document* d = open("ab " + xs + "\r\nend", &model);
+    ASSERT_TRUE(d);
+    const QTextBlock second = d->edit->document()->findBlockByNumber(1);
+    ASSERT_TRUE(lines::continues(second));
+    select(*d, second.position(), second.position());
+    const qsizetype at = fileOffset(*d, model, second.position());
+    QTest::keyClick(d->edit, Qt::Key_Backspace, Qt::ControlModifier);
+    model.replace(3, at, {});
+    EXPECT_TRUE(sameBytes(saved(*d), model.bytes()));
+
+    // At the start of a line it takes the line break before, which was the
+    // line above's.
+    d = open("a\r\nb\nc", &model);
+    ASSERT_TRUE(d);
+    select(*d, 2, 2);
+    QTest::keyClick(d->edit, Qt::Key_Backspace, Qt::ControlModifier);
+    EXPECT_TRUE(sameBytes(saved(*d), "ab\nc"));
 }
