@@ -7,38 +7,6 @@
 
 using namespace x11;
 
-namespace {
-
-// The built program started in `folder`, so that relative names count from
-// there.
-class ProgramIn {
-public:
-    ProgramIn(const QString& exe, const QString& folder, const QStringList& args,
-              const QProcessEnvironment& env)
-    {
-        m_process.setProcessEnvironment(env);
-        m_process.setWorkingDirectory(folder);
-        m_process.start(exe, args);
-    }
-    ~ProgramIn()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-        }
-    }
-    QString output()
-    {
-        return QString::fromLocal8Bit(m_process.readAllStandardError()
-                                      + m_process.readAllStandardOutput());
-    }
-
-private:
-    QProcess m_process;
-};
-
-} // namespace
-
 TEST(CommandLine, EverythingAfterADoubleDashIsAFile)
 {
     QTemporaryDir dir;
@@ -50,7 +18,7 @@ TEST(CommandLine, EverythingAfterADoubleDashIsAFile)
     const QString folder = QRegularExpression::escape(dir.path());
 
     {
-        ProgramIn program(exe, dir.path(), {QStringLiteral("--"), QStringLiteral("-reverse")}, env);
+        Program program(exe, {QStringLiteral("--"), QStringLiteral("-reverse")}, env, dir.path());
         QString win;
         EXPECT_TRUE(eventually([&] {
             return !(win = windowNamed(QStringLiteral("^Quillnest4 - %1/-reverse$").arg(folder))).isEmpty();
@@ -60,9 +28,9 @@ TEST(CommandLine, EverythingAfterADoubleDashIsAFile)
             << program.output().toStdString();
     }
     {
-        ProgramIn program(exe, dir.path(),
-                          {QStringLiteral("--"), QStringLiteral("-qwindowtitle"), QStringLiteral("-x.htm")},
-                          env);
+        Program program(exe,
+                        {QStringLiteral("--"), QStringLiteral("-qwindowtitle"), QStringLiteral("-x.htm")},
+                        env, dir.path());
         QString win;
         EXPECT_TRUE(eventually([&] {
             return !(win = windowNamed(QStringLiteral("^Quillnest4 - %1/-x\\.htm$").arg(folder))).isEmpty();

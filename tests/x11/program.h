@@ -48,9 +48,14 @@ inline QString windowNamed(const QString& pattern)
 
 class Program {
 public:
-    Program(const QString& exe, const QStringList& args, const QProcessEnvironment& env)
+    // `folder`, when given, is the working folder: relative names count from
+    // there.
+    Program(const QString& exe, const QStringList& args, const QProcessEnvironment& env,
+            const QString& folder = {})
     {
         m_process.setProcessEnvironment(env);
+        if (!folder.isEmpty())
+            m_process.setWorkingDirectory(folder);
         m_process.start(exe, args);
     }
     ~Program()
@@ -67,6 +72,11 @@ public:
             .arg(m_process.errorString(),
                  QString::fromLocal8Bit(m_process.readAllStandardError()
                                         + m_process.readAllStandardOutput()));
+    }
+    QString output()
+    {
+        return QString::fromLocal8Bit(m_process.readAllStandardError()
+                                      + m_process.readAllStandardOutput());
     }
     void kill9()
     {

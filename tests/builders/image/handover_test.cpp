@@ -9,7 +9,7 @@
 #include "composition.h"
 #include "platform/desktopshell.h"
 
-#include "support/mainwindow.h"
+#include "support/handover.h"
 #include "support/pictures.h"
 #include "support/testfiles.h"
 
@@ -33,49 +33,26 @@ struct FailingShell final : DesktopShell {
     }
 };
 
-class ImageHandOver : public MainWindowTest {
+class ImageHandOver : public HandOverTest {
 protected:
     void SetUp() override
     {
-        QDir(dir.path()).mkpath(QStringLiteral("site"));
+        makeSite();
         writeAll(site(QStringLiteral("photo.jpg")), pictures::jpeg(40, 30));
         writeAll(site(QStringLiteral("still.gif")), pictures::gif(8, 8));
         writeAll(site(QStringLiteral("zero.gif")), QByteArray());
-        writeAll(iniPath(), "[File]\r\nDrive=0\r\nDirectory=" + site({}).toUtf8() + "\r\n");
-        makeWindow(true);
+        showWindowOnSite();
         unitsOf(*w)->image->setShell(shell);
-        prompts.messagesTakeActivation = true;
         clickMain();
     }
 
-    QString site(const QString& name) const { return QDir(dir.filePath(QStringLiteral("site"))).filePath(name); }
     TFmCg* cg() const { return unitsOf(*w)->image->window(); }
-    QListWidget* list() const { return unitsOf(*w)->filePanel->FileListBox(); }
-
-    static bool becomesActive(QWidget* window)
-    {
-        return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
-    }
-    // The user clicks the main window's title: it becomes the active window.
-    void clickMain()
-    {
-        QApplication::setActiveWindow(w.get());
-        ASSERT_TRUE(becomesActive(w.get()));
-    }
     // A click, then the double click, as the window system sends them; the
     // builder comes up active.
     void doubleClick(const QString& name)
     {
         handOver(name);
         ASSERT_TRUE(becomesActive(cg()));
-    }
-    void handOver(const QString& name)
-    {
-        const QList<QListWidgetItem*> found = list()->findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << name.toStdString();
-        const QPoint at = list()->visualItemRect(found.front()).center();
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
     }
 
     // Replaces the text of an editable combo box as the user would.

@@ -8,7 +8,7 @@
 #include "composition.h"
 #include "platform/mediaplayer.h"
 
-#include "support/mainwindow.h"
+#include "support/handover.h"
 #include "support/testfiles.h"
 
 #include <QApplication>
@@ -46,39 +46,21 @@ QByteArray silence()
     return b + QByteArray(int(samples * 2), '\0');
 }
 
-class SoundHandOver : public MainWindowTest {
+class SoundHandOver : public HandOverTest {
 protected:
     void SetUp() override
     {
-        QDir(dir.path()).mkpath(QStringLiteral("site"));
+        makeSite();
         writeAll(site(QStringLiteral("fake.wav")), QByteArray("this is no sound at all"));
         writeAll(site(QStringLiteral("tone.wav")), silence());
-        writeAll(iniPath(), "[File]\r\nDrive=0\r\nDirectory=" + site({}).toUtf8() + "\r\n");
-        makeWindow(true);
-        prompts.messagesTakeActivation = true;
+        showWindowOnSite();
         clickMain();
     }
 
-    QString site(const QString& name) const { return QDir(dir.filePath(QStringLiteral("site"))).filePath(name); }
     TFmMusic* music() const { return unitsOf(*w)->sound->window(); }
-    QListWidget* list() const { return unitsOf(*w)->filePanel->FileListBox(); }
-
-    static bool becomesActive(QWidget* window)
-    {
-        return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
-    }
-    void clickMain()
-    {
-        QApplication::setActiveWindow(w.get());
-        ASSERT_TRUE(becomesActive(w.get()));
-    }
     void doubleClick(const QString& name)
     {
-        const QList<QListWidgetItem*> found = list()->findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << name.toStdString();
-        const QPoint at = list()->visualItemRect(found.front()).center();
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
+        handOver(name);
         ASSERT_TRUE(becomesActive(music()));
     }
     // Play, pause and stop enabled?
