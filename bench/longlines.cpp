@@ -3,7 +3,9 @@
 // BM_OneLineKey works at the line's start, middle or end of the open page,
 // shown and painted after each step: a typed character (with its release,
 // which updates the caret and the tag optioner's text), a Backspace, a caret
-// move (Right) and UpdateCaret alone.  Wall time (real time) throughout.
+// move (Right) and UpdateCaret alone.  BM_FillMixedBreaks fills an editor
+// with a page of mixed line breaks, BM_SetMixedBreaks times its share of
+// giving each line its break.  Wall time (real time) throughout.
 #include "composition.h"
 #include "app/document.h"
 #include "app/filecommands.h"
@@ -155,5 +157,41 @@ void BM_OneLineKey(benchmark::State& state)
 BENCHMARK(BM_OneLineKey)->ArgNames({"MB", "place", "step"})
     ->ArgsProduct({{2, 8}, {0, 1, 2}, {Type, Backspace, Move, Caret}})
     ->Unit(benchmark::kMillisecond)->Iterations(30)->UseRealTime();
+
+// A page whose lines end in CR LF, LF and CR in turn: filling the editor
+// includes giving each line its own break (a block-format property).
+void BM_FillMixedBreaks(benchmark::State& state)
+{
+    QByteArray page;
+    const char* const breaks[] = {"\r\n", "\n", "\r"};
+    for (int n = 0; page.size() < (qsizetype(state.range(0)) << 20); ++n)
+        page += "<TR><TD>\x93\xfa\x96\x7b</TD><TD>" + QByteArray::number(n) + "</TD></TR>" + breaks[n % 3];
+    for (auto _ : state) {
+        auto edit = std::make_unique<QPlainTextEdit>();
+        const FillResult r = fillEditor(*edit, page);
+        benchmark::DoNotOptimize(r.mixedBreaks);
+        state.PauseTiming();
+        edit.reset();
+        state.ResumeTiming();
+    }
+}
+// Its share: giving the lines of the filled editor their breaks again.
+void BM_SetMixedBreaks(benchmark::State& state)
+{
+    QByteArray page;
+    const char* const breaks[] = {"\r\n", "\n", "\r"};
+    for (int n = 0; page.size() < (qsizetype(state.range(0)) << 20); ++n)
+        page += "<TR><TD>\x93\xfa\x96\x7b</TD><TD>" + QByteArray::number(n) + "</TD></TR>" + breaks[n % 3];
+    QPlainTextEdit edit;
+    const FillResult r = fillEditor(edit, page);
+    const std::vector<sjis::LineBreak> lineBreaks = sjis::lineBreaksOf(page);
+    for (auto _ : state)
+        setEditorLineBreaks(edit, lineBreaks, r.lineBreak);
+}
+BENCHMARK(BM_SetMixedBreaks)->ArgName("MB")->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(5)
+    ->Repetitions(3)->UseRealTime();
+
+BENCHMARK(BM_FillMixedBreaks)->ArgName("MB")->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(5)
+    ->Repetitions(3)->UseRealTime();
 
 } // namespace

@@ -515,7 +515,7 @@ FillResult EditorFill::finish(bool caretToStart)
     // Files with one kind of break (nearly all) need nothing per line.
     if (m_mixed) {
         result.mixedBreaks = true;
-        setEditorLineBreaks(m_edit, sjis::lineBreaksOf(m_bytes));
+        setEditorLineBreaks(m_edit, sjis::lineBreaksOf(m_bytes), m_lineBreak);
     }
     m_bytes = QByteArray();   // not needed any more
     doc->setUndoRedoEnabled(m_undo);
@@ -567,7 +567,8 @@ std::vector<sjis::LineBreak> editorLineBreaks(const QPlainTextEdit& edit, sjis::
     return breaks;
 }
 
-void setEditorLineBreaks(QPlainTextEdit& edit, const std::vector<sjis::LineBreak>& breaks)
+void setEditorLineBreaks(QPlainTextEdit& edit, const std::vector<sjis::LineBreak>& breaks,
+                         std::optional<sjis::LineBreak> usual)
 {
     // A line held in pieces has its break on its last piece.  The breaks
     // are part of the block formats, so undo and redo keep them; setting
@@ -581,8 +582,11 @@ void setEditorLineBreaks(QPlainTextEdit& edit, const std::vector<sjis::LineBreak
     for (QTextBlock b = doc->firstBlock(); i < breaks.size() && b.isValid(); b = b.next()) {
         i += size_t(b.text().count(QChar(0x2028)));
         if (!lines::continues(b.next()) && i < breaks.size()) {
+            const sjis::LineBreak lineBreak = breaks[i++];
+            if (lineBreak == usual)
+                continue;   // a line without one takes the document's break
             c.setPosition(b.position());
-            c.setBlockFormat(lines::withLineBreak(b.blockFormat(), breaks[i++]));
+            c.setBlockFormat(lines::withLineBreak(b.blockFormat(), lineBreak));
         }
     }
     c.endEditBlock();

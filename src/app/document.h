@@ -157,7 +157,9 @@ std::optional<QByteArray> documentBytes(const QPlainTextEdit& edit, sjis::LineBr
 
 // The break each line of a mixed-break document ends in, as saving writes
 // them (the last line's too); and giving an editor's lines such breaks
-// again (lines past the list keep none and take the document's break).
+// again (lines past the list keep none and take the document's break; so do
+// lines whose break is `usual`, the document's own, when it is given).
 std::vector<sjis::LineBreak> editorLineBreaks(const QPlainTextEdit& edit, sjis::LineBreak lineBreak);
-void setEditorLineBreaks(QPlainTextEdit& edit, const std::vector<sjis::LineBreak>& breaks);
+void setEditorLineBreaks(QPlainTextEdit& edit, const std::vector<sjis::LineBreak>& breaks,
+                         std::optional<sjis::LineBreak> usual = std::nullopt);
 
