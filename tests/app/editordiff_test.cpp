@@ -225,7 +225,7 @@ void EditorDiff::typeText(DocumentEditor* e, const QString& text)
 int EditorDiff::run(quint32 seed, int steps, const Kinds& kinds)
 {
     makeWindow(true);
-    w->action("MInput")->setChecked(false);   // typed text stays as typed
+    bool assist = false;   // input assistance closes '<' and '"' as they are typed
     QRandomGenerator rng(seed);
     QClipboard* clipboard = QApplication::clipboard();
     Model model;
@@ -255,7 +255,10 @@ int EditorDiff::run(quint32 seed, int steps, const Kinds& kinds)
             history = {model};
             now = 0;
             log.clear();
-            log.push_back("open (" + std::to_string(file.size()) + " bytes)");
+            assist = rng.bounded(2);
+            w->action("MInput")->setChecked(assist);
+            log.push_back("open (" + std::to_string(file.size()) + " bytes), input assistance " +
+                          (assist ? "on" : "off"));
         }
         DocumentEditor* e = d->edit;
         LineMap& map = LineMap::of(e->document());
@@ -306,12 +309,14 @@ int EditorDiff::run(quint32 seed, int steps, const Kinds& kinds)
         } else if (kind < 50) {
             QString t;
             for (int n = 1 + int(rng.bounded(3)); n > 0; --n) {
-                const quint32 k = rng.bounded(13);
+                const quint32 k = rng.bounded(15);
                 t += k < 8    ? QChar(u'a' + char16_t(k))
                      : k < 10 ? QChar(u' ')
                      : k < 11 ? QChar(u'日')
                      : k < 12 ? QChar(u'ｱ')
-                              : QChar(u'\t');
+                     : k < 13 ? QChar(u'\t')
+                     : k < 14 ? QChar(u'<')
+                              : QChar(u'"');
             }
             // Each character is a state undo may land on (the input
             // method's text is a step of its own).
@@ -320,10 +325,19 @@ int EditorDiff::run(quint32 seed, int steps, const Kinds& kinds)
                 typeText(e, t.sliced(i, 1));
                 model.replace(at, i == 0 ? to : at, t.sliced(i, 1));
                 ++at;
-                if (i + 1 < t.size()) {
+                const bool closed = assist && (t[i] == u'<' || t[i] == u'"');
+                if (i + 1 < t.size() || closed) {
                     history.resize(now + 1);
                     history.push_back(model);
                     now = history.size() - 1;
+                }
+                if (closed) {   // the pair's other half, the caret between
+                    model.replace(at, at, t[i] == u'<' ? QStringLiteral(">") : QStringLiteral("\""));
+                    if (i + 1 < t.size()) {
+                        history.resize(now + 1);
+                        history.push_back(model);
+                        now = history.size() - 1;
+                    }
                 }
             }
             edited = true;
