@@ -3,7 +3,8 @@
 // BM_OneLineKey works at the line's start, middle or end of the open page,
 // shown and painted after each step: a typed character (with its release,
 // which updates the caret and the tag optioner's text), a Backspace, a caret
-// move (Right) and UpdateCaret alone.  BM_FillMixedBreaks fills an editor
+// move (Right) and UpdateCaret alone.  BM_TaglessKey types in a long line
+// without tags and inside a long tag.  BM_FillMixedBreaks fills an editor
 // with a page of mixed line breaks, BM_SetMixedBreaks times its share of
 // giving each line its break.  Wall time (real time) throughout.
 #include "composition.h"
@@ -157,6 +158,52 @@ void BM_OneLineKey(benchmark::State& state)
 BENCHMARK(BM_OneLineKey)->ArgNames({"MB", "place", "step"})
     ->ArgsProduct({{2, 8}, {0, 1, 2}, {Type, Backspace, Move, Caret}})
     ->Unit(benchmark::kMillisecond)->Iterations(30)->UseRealTime();
+
+// A key typed (with its release, which finds the tag at the caret) at the
+// start, middle or end of a 3 MB line without a tag (kind 0), or inside a
+// 1 MB data: address in an <img> tag (kind 1).
+void BM_TaglessKey(benchmark::State& state)
+{
+    Pages& p = pages();
+    TFmMain& main = p.window();
+    const bool dataUri = state.range(0) == 1;
+    const QString file = p.dir.filePath(dataUri ? QStringLiteral("datauri.html") : QStringLiteral("tagless.txt"));
+    if (!QFile::exists(file)) {
+        QByteArray b;
+        if (dataUri) {
+            b = "<p>before</p><img src=\"data:image/png;base64,";
+            while (b.size() < (1 << 20))
+                b += "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNkYPhfDwAChwGA";
+            b += "\" alt=\"x\"><p>after</p>";
+        } else {
+            while (b.size() < 3 * (1 << 20))
+                b += "plain words and more plain words, \x93\xfa\x96\x7b\x8c\xea ";
+        }
+        QFile f(file);
+        f.open(QIODevice::WriteOnly);
+        f.write(b);
+    }
+    if (!openDocumentFile(main, file)) {
+        state.SkipWithError("open failed");
+        return;
+    }
+    DocumentEditor* edit = main.CurrentEdit();
+    QTextCursor c(edit->document());
+    const int end = edit->document()->characterCount() - 1;
+    const int inside = dataUri ? 40 : 10;   // in the address, or near the line's start
+    c.setPosition(state.range(1) == 0 ? inside : state.range(1) == 1 ? end / 2 : end - (dataUri ? 40 : 10));
+    edit->setTextCursor(c);
+    edit->ensureCursorVisible();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        send(edit, Qt::Key_A, QStringLiteral("a"));
+        QCoreApplication::processEvents();   // paints what changed
+    }
+    main.closeDocument(main.currentDocument()->number);
+    QCoreApplication::processEvents();
+}
+BENCHMARK(BM_TaglessKey)->ArgNames({"data_uri", "place"})->ArgsProduct({{0, 1}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(3)->UseRealTime();
 
 // A page whose lines end in CR LF, LF and CR in turn: filling the editor
 // includes giving each line its own break (a block-format property).

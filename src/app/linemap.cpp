@@ -357,6 +357,58 @@ int LineMap::documentPositionAt(int line, int column)
     }
 }
 
+QString LineMap::tagAround(int documentPosition) const
+{
+    // Block by block over the text, never character by character through
+    // the document (a lookup each), and never further than a tag may be.
+    const QTextBlock caretBlock = m_doc->findBlock(documentPosition);
+    if (!caretBlock.isValid())
+        return {};
+    int start = -1;
+    qsizetype budget = lines::kLongestTag;
+    QTextBlock b = caretBlock;
+    qsizetype upTo = documentPosition - b.position();
+    while (budget > 0) {
+        const QString text = b.text();
+        const QStringView before = QStringView(text).first(std::min(upTo, text.size()));
+        const qsizetype from = std::max<qsizetype>(0, before.size() - budget);
+        const QStringView part = before.sliced(from);
+        const qsizetype lt = part.lastIndexOf(u'<');
+        const qsizetype separator = part.lastIndexOf(kLineSeparator);
+        if (lt >= 0 && lt > separator) {
+            start = b.position() + int(from + lt);
+            budget -= part.size() - lt;   // what is left for the rest of the tag
+            break;
+        }
+        budget -= part.size();
+        if (separator >= 0 || from > 0 || !lines::continues(b))
+            break;
+        b = b.previous();   // the line goes on in the piece above
+        upTo = b.length() - 1;
+    }
+    if (start < 0)
+        return {};
+    b = caretBlock;
+    qsizetype at = documentPosition - b.position();
+    while (budget > 0) {
+        const QString text = b.text();
+        const QStringView after = QStringView(text).sliced(std::min(at, text.size()));
+        const QStringView part = after.first(std::min(after.size(), budget));
+        const qsizetype gt = part.indexOf(u'>');
+        const qsizetype separator = part.indexOf(kLineSeparator);
+        if (gt >= 0 && (separator < 0 || gt < separator)) {
+            const int end = b.position() + int(at + gt);
+            return textBetween(start, end + 1);   // the joins between pieces are not the file's
+        }
+        budget -= part.size();
+        if (separator >= 0 || part.size() < after.size() || !lines::continues(b.next()))
+            break;
+        b = b.next();
+        at = 0;
+    }
+    return {};
+}
+
 QString LineMap::lineText(int line)
 {
     const int start = lineStartPosition(line);

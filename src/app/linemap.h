@@ -27,6 +27,10 @@ namespace lines {
 // pieces of at most kPiece characters (after a '>' where one is near).
 inline constexpr qsizetype kLongLine = 2048;
 inline constexpr qsizetype kPiece = 1024;
+// The longest text the tag at the caret may be: a longer one is no tag
+// (the Tag Optioner could do nothing with it), and looking further would
+// cost every key in a long stretch without tags.
+inline constexpr qsizetype kLongestTag = 16 * 1024;
 
 // True when the block continues the line of the block before it.
 bool continues(const QTextBlock& block);
@@ -93,6 +97,11 @@ public:
     // The document position of a line and column (the column clamped to the
     // line's end); -1 past the last line.
     int documentPositionAt(int line, int column);
+
+    // The tag around a position: from the nearest '<' before it on its line
+    // to the nearest '>' after it on the line, if both are there within
+    // lines::kLongestTag characters; else empty.
+    QString tagAround(int documentPosition) const;
 
     // The text of one file line, without its break.
     QString lineText(int line);

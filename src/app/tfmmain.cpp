@@ -401,65 +401,6 @@ void TFmMain::setSuperMode()
 
 // ------------------------------------------------------------------ caret
 
-// The tag around the caret: from the nearest '<' before it on its line to
-// the nearest '>' after it on the line, if both are there.  Character by
-// character, and only as far as those two: a line may be megabytes long,
-// and a text cursor would lay out the whole of it to place itself.
-static QString tagAround(const LineMap& map, const QTextCursor& cursor)
-{
-    const QTextDocument* doc = cursor.document();
-    const QTextBlock caretBlock = cursor.block();
-    int start = -1;
-    QTextBlock b = caretBlock;
-    for (int p = cursor.position() - 1;;) {
-        bool lineStart = false;   // a line separator: two lines share the block
-        for (; p >= b.position(); --p) {
-            const QChar c = doc->characterAt(p);
-            if (c == u'<')
-                start = p;
-            lineStart = c.unicode() == 0x2028;
-            if (start >= 0 || lineStart)
-                break;
-        }
-        if (start >= 0 || lineStart || !map.hasPieces() || !lines::continues(b))
-            break;
-        b = b.previous();   // the line goes on in the piece above
-        p = b.position() + b.length() - 2;
-    }
-    if (start < 0)
-        return {};
-    int end = -1;
-    b = caretBlock;
-    for (int p = cursor.position();;) {
-        const int blockEnd = b.position() + b.length() - 1;   // before the separator
-        bool lineEnd = false;
-        for (; p < blockEnd; ++p) {
-            const QChar c = doc->characterAt(p);
-            if (c == u'>')
-                end = p;
-            lineEnd = c.unicode() == 0x2028;
-            if (end >= 0 || lineEnd)
-                break;
-        }
-        if (end >= 0)
-            break;
-        if (lineEnd)
-            return {};
-        if (!map.hasPieces() || !lines::continues(b.next()))
-            return {};
-        b = b.next();
-        p = b.position();
-    }
-    QString tag;
-    tag.reserve(end + 1 - start);
-    for (int q = start; q <= end; ++q) {
-        const QChar c = doc->characterAt(q);
-        if (c.unicode() != 0x2029)   // a join between pieces, not the file's
-            tag += c;
-    }
-    return tag;
-}
-
 void TFmMain::UpdateCaret()
 {
     m_caretTagText.clear();
@@ -473,7 +414,7 @@ void TFmMain::UpdateCaret()
         const LineMap::Position at = map.positionOf(cursor.position());
         m_caretLine = at.line;
         m_caretColumn = at.column;
-        m_caretTagText = tagAround(map, cursor);
+        m_caretTagText = map.tagAround(cursor.position());
     }
     setStatusPanel(0, QStringLiteral("  行 ： %1 列 ： %2").arg(m_caretLine).arg(m_caretColumn));
     emit m_events.caretTagUpdated(m_caretTagText);
