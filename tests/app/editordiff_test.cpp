@@ -2,8 +2,11 @@
 // real document tab (keys, the mouse, the clipboard, undo and redo) over
 // files with long lines held in pieces, mixed breaks, invalid bytes and no
 // final break, each step's saved bytes compared with a plain-text model.
-// QN4_EDITORDIFF_STEPS and QN4_EDITORDIFF_SEED make a longer or other run.
+// QN4_EDITORDIFF_STEPS and QN4_EDITORDIFF_SEED make a longer or other run;
+// QN4_EDITORDIFF_BIG_MB puts that many megabytes of short lines in front of
+// each file (a big file: loaded in steps, two short lines to a block).
 #include "app/document.h"
+#include "app/documentload.h"
 #include "app/documents.h"
 #include "app/linemap.h"
 #include "charset/sjis.h"
@@ -100,13 +103,18 @@ QByteArray randomLine(QRandomGenerator& rng, qsizetype size)
     return b;
 }
 
-QByteArray randomFile(QRandomGenerator& rng)
+// `bigBytes` above zero: short lines in front, as many bytes as that, with
+// one kind of break (a big file is loaded in steps and holds two short
+// lines to a block).
+QByteArray randomFile(QRandomGenerator& rng, qsizetype bigBytes = 0)
 {
     const LineBreak kinds[] = {LineBreak::CrLf, LineBreak::Lf, LineBreak::Cr};
-    const bool mixed = rng.bounded(4) != 0;
+    const bool mixed = bigBytes == 0 && rng.bounded(4) != 0;
     const LineBreak one = kinds[rng.bounded(3)];
     const int lines = 2 + int(rng.bounded(8));
     QByteArray b;
+    while (b.size() < bigBytes)
+        b += randomLine(rng, rng.bounded(40)) + breakBytes(one);
     for (int i = 0; i < lines; ++i) {
         const quint32 kind = rng.bounded(10);
         const qsizetype size = kind < 3 ? lines::kLongLine + 1 + rng.bounded(3000)
@@ -162,6 +170,13 @@ void press(QPlainTextEdit* e, QKeySequence::StandardKey command)
     ADD_FAILURE() << "no key for the command";
 }
 
+int envInt(const char* name, int otherwise)
+{
+    bool ok = false;
+    const int v = qEnvironmentVariableIntValue(name, &ok);
+    return ok ? v : otherwise;
+}
+
 class EditorDiff : public MainWindowTest {
 protected:
     // Runs `steps` random steps from `seed`; returns the number of differences
@@ -200,6 +215,7 @@ Document* EditorDiff::open(const QByteArray& bytes, Model* model)
     Document* d = w->documents().open(path("page.html"), &error);
     if (!d)
         return nullptr;
+    DocumentLoad::finishNow(d->edit->document());
     const sjis::DocumentText decoded = sjis::decodeDocument(bytes);
     model->text = decoded.text;
     model->fallback = decoded.lineBreak;
@@ -246,7 +262,7 @@ int EditorDiff::run(quint32 seed, int steps, const Kinds& kinds)
 
     for (int step = 0; step < steps; ++step) {
         if (step % 150 == 0) {
-            file = randomFile(rng);
+            file = randomFile(rng, qsizetype(envInt("QN4_EDITORDIFF_BIG_MB", 0)) << 20);
             d = open(file, &model);
             if (!d) {
                 fail(step, "the file did not open");
@@ -475,13 +491,6 @@ int EditorDiff::run(quint32 seed, int steps, const Kinds& kinds)
         }
     }
     return 0;
-}
-
-int envInt(const char* name, int otherwise)
-{
-    bool ok = false;
-    const int v = qEnvironmentVariableIntValue(name, &ok);
-    return ok ? v : otherwise;
 }
 
 } // namespace
