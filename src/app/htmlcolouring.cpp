@@ -2,6 +2,7 @@
 
 #include "app/document.h"
 #include "app/icons.h"
+#include "app/linemap.h"
 #include "app/settings.h"
 #include "app/tfmmain.h"
 
@@ -17,7 +18,31 @@ namespace {
 // method's) are left in place.
 constexpr int kColouringProperty = QTextFormat::UserProperty + 0x4843;
 constexpr qsizetype kLongestColouredLine = 10000;
-constexpr qsizetype kMostColouredPieces = 64;
+// Each change of colour costs the layout of the block a run of text shaped
+// on its own (about 0.03 ms, with Japanese text too), on every key: a block
+// past this many is coloured from its start up to it.
+constexpr qsizetype kMostColouredRanges = 384;
+
+// The next block continues this one's line (a long line held in pieces).
+bool continuedBelow(const QTextBlock& b)
+{
+    const QTextBlock next = b.next();
+    return next.isValid() && lines::continues(next);
+}
+
+// The text after a piece on its line, as much as a cut token needs to
+// learn its colour; *lineEnds says the line ends after it.
+QString followingText(const QTextBlock& b, bool* lineEnds)
+{
+    QString text;
+    QTextBlock next = b.next();
+    while (next.isValid() && lines::continues(next) && text.size() < kHtmlLookahead) {
+        text += next.text().left(kHtmlLookahead - text.size());
+        next = next.next();
+    }
+    *lineEnds = !(next.isValid() && lines::continues(next));
+    return text;
+}
 
 } // namespace
 
@@ -45,7 +70,12 @@ void EditorColouring::contentsChanged(int position, int /*removed*/, int added)
     const int count = doc->blockCount();
     const int delta = count - m_blockCount;
     m_blockCount = count;
-    const QTextBlock first = doc->findBlock(position);
+    QTextBlock first = doc->findBlock(position);
+    // The piece before a change at the start of a piece takes the colour of
+    // a token cut at its end from this one, and the line's end from its
+    // pieces.
+    if (first.isValid() && first.previous().isValid())
+        first = first.previous();
     const QTextBlock last = doc->findBlock(position + added);
     const int from = first.isValid() ? first.blockNumber() : count - 1;
     const int to = last.isValid() ? last.blockNumber() : count - 1;
@@ -85,20 +115,19 @@ void EditorColouring::trustUpTo(int lines)
     lines = qMin(lines, doc->blockCount());
     while (m_trusted < lines) {
         QTextBlock b = doc->findBlockByNumber(m_trusted);
-        HtmlState s = m_trusted == 0 ? HtmlState::Text
-                                     : HtmlState(b.previous().userState());
+        HtmlState s = m_trusted == 0 ? HtmlState() : HtmlState::fromInt(b.previous().userState());
         bool jumped = false;
         for (; b.isValid() && m_trusted < lines; b = b.next()) {
             const int n = m_trusted;
             const int before = b.userState();
-            s = scanHtmlLine(b.text(), s);
-            b.setUserState(int(s));
+            s = scanHtmlPiece(b.text(), s, {}, !continuedBelow(b));
+            b.setUserState(s.toInt());
             ++m_trusted;
             if (m_resumeLimit < 0 || n <= m_resumeAfter)
                 continue;
             if (n + 1 >= m_resumeLimit) {
                 m_resumeLimit = -1;
-            } else if (before == int(s)) {
+            } else if (before == s.toInt()) {
                 // Every later line starts as it did before the change.
                 m_trusted = m_resumeLimit;
                 m_resumeLimit = -1;
@@ -115,10 +144,9 @@ HtmlState EditorColouring::stateBefore(const QTextBlock& block)
 {
     const int n = block.blockNumber();
     if (n <= 0)
-        return HtmlState::Text;
+        return HtmlState();
     trustUpTo(n);
-    const int s = block.previous().userState();
-    return s >= 0 && s < kHtmlStateCount ? HtmlState(s) : HtmlState::Text;
+    return HtmlState::fromInt(block.previous().userState());
 }
 
 void EditorColouring::refreshFormats()
@@ -143,7 +171,9 @@ void EditorColouring::refreshFormats()
 EditorColouring::Coloured EditorColouring::colouredAs(const QTextBlock& b, HtmlState start) const
 {
     const QTextLayout* layout = b.layout();
-    return {b.revision(), b.length(), start, layout ? layout->formats().size() : -1};
+    const QTextBlock next = b.next();
+    const int nextRevision = next.isValid() && lines::continues(next) ? next.revision() : -1;
+    return {b.revision(), b.length(), start, layout ? layout->formats().size() : -1, nextRevision};
 }
 
 bool EditorColouring::colourBlock(const QTextBlock& b, HtmlState* state)
@@ -151,16 +181,20 @@ bool EditorColouring::colourBlock(const QTextBlock& b, HtmlState* state)
     const HtmlState start = *state;
     QTextLayout* layout = b.layout();
     QList<HtmlSpan> spans;
+    QString text;
     if (m_on) {
-        // A very long or very dense line (a minified page) is read for the
-        // state it ends in but left plain: the editor lays a line out whole
-        // on every change, and each change of colour costs it a piece of
-        // text shaped on its own (about 0.1 ms a piece with Japanese text).
-        const QString text = b.text();
-        *state = scanHtmlLine(text, *state, text.size() <= kLongestColouredLine ? &spans : nullptr);
-        // (A block may hold two short lines of a big file.)
-        if (spans.size() > kMostColouredPieces * (1 + text.count(QChar(0x2028))))
-            spans.clear();
+        // A very long block is read for the state it ends in but left plain
+        // (long lines of files are held in pieces; this is text put in
+        // whole).
+        text = b.text();
+        bool lineEnds = true;
+        QString following;
+        if (continuedBelow(b)) {
+            following = followingText(b, &lineEnds);
+            lineEnds = lineEnds && !following.isEmpty();   // (the state the next piece starts in)
+        }
+        *state = scanHtmlPiece(text, *state, following, lineEnds,
+                               text.size() <= kLongestColouredLine ? &spans : nullptr);
     }
     // A line holding input-method text keeps what it shows until the text
     // is committed.
@@ -173,15 +207,23 @@ bool EditorColouring::colourBlock(const QTextBlock& b, HtmlState* state)
             wanted.append(r);
     const qsizetype own = wanted.size();
     for (const HtmlSpan& s : spans) {
-        // Touching pieces of one kind ("</TD><TD>") make one range: each
-        // range is shaped on its own.
+        // Pieces of one kind touching or with only blanks between them
+        // ("</TD><TD>", "NOWRAP CHECKED") make one range: each range is
+        // shaped on its own, and blanks show no colour.
         if (wanted.size() > own) {
             QTextLayout::FormatRange& last = wanted.last();
-            if (last.start + last.length == s.start && last.format == m_format[int(s.kind)]) {
-                last.length += s.length;
-                continue;
+            if (last.format == m_format[int(s.kind)]) {
+                qsizetype at = last.start + last.length;
+                while (at < s.start && (text[at] == u' ' || text[at] == u'\t'))
+                    ++at;
+                if (at == s.start) {
+                    last.length = s.start + s.length - last.start;
+                    continue;
+                }
             }
         }
+        if (wanted.size() - own >= kMostColouredRanges)
+            break;
         QTextLayout::FormatRange r;
         r.start = s.start;
         r.length = s.length;
@@ -209,14 +251,14 @@ void EditorColouring::colourShown()
         trustUpTo(shown.last().blockNumber() + 1);
     }
     QTextDocument* doc = m_edit.document();
-    HtmlState state = m_on ? stateBefore(shown.first()) : HtmlState::Text;
+    HtmlState state = m_on ? stateBefore(shown.first()) : HtmlState();
     for (const QTextBlock& b : shown) {
         // A line coloured since its last change, from the same state, is
         // passed over (it ends in the state its block holds).
         if (m_on) {
             const auto it = m_coloured.constFind(b.fragmentIndex());
             if (it != m_coloured.constEnd() && *it == colouredAs(b, state)) {
-                state = HtmlState(b.userState());
+                state = HtmlState::fromInt(b.userState());
                 continue;
             }
         }

@@ -51,8 +51,9 @@ private:
     struct Coloured {
         int revision = -1;
         int length = -1;
-        HtmlState start = HtmlState::Text;
+        HtmlState start;
         qsizetype ranges = -1;
+        int nextRevision = -1;   // of the piece after it, whose start may colour its end
         friend bool operator==(const Coloured&, const Coloured&) = default;
     };
     Coloured colouredAs(const QTextBlock& block, HtmlState start) const;

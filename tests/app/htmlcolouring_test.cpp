@@ -4,13 +4,17 @@
 #include "composition.h"
 #include "app/htmlcolouring.h"
 #include "app/htmllexer.h"
+#include "app/filecommands.h"
+#include "app/linemap.h"
 #include "app/settings.h"
 #include "support/mainwindow.h"
 #include "support/testfiles.h"
 
 #include <QAction>
 #include <QMenu>
+#include <QRandomGenerator>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextLayout>
@@ -18,7 +22,7 @@
 namespace {
 
 // The pieces of `line` as "kind:text" words.
-QStringList pieces(const QString& line, HtmlState in = HtmlState::Text, HtmlState* out = nullptr)
+QStringList pieces(const QString& line, HtmlState in = HtmlState(), HtmlState* out = nullptr)
 {
     static const char* const names[] = {"tag", "name", "value", "comment", "ref"};
     QList<HtmlSpan> spans;
@@ -48,31 +52,31 @@ TEST(HtmlLexer, PiecesOfOneLine)
 
 TEST(HtmlLexer, TagsCommentsAndScriptsOverSeveralLines)
 {
-    HtmlState s = HtmlState::Text;
+    HtmlState s;
     EXPECT_EQ(pieces(QStringLiteral("x <A HREF=\"long"), s, &s), (QStringList{"tag:<A", "name:HREF", "value:\"long"}));
-    EXPECT_EQ(s, HtmlState::DoubleQuoted);
+    EXPECT_EQ(contextOf(s), HtmlContext::Quoted);
     EXPECT_EQ(pieces(QStringLiteral("value\" TITLE=t"), s, &s), (QStringList{"value:value\"", "name:TITLE", "value:t"}));
-    EXPECT_EQ(s, HtmlState::Tag);
+    EXPECT_EQ(contextOf(s), HtmlContext::Tag);
     EXPECT_EQ(pieces(QStringLiteral("  >text<!-- open"), s, &s), (QStringList{"tag:>", "comment:<!-- open"}));
-    EXPECT_EQ(s, HtmlState::Comment);
+    EXPECT_EQ(contextOf(s), HtmlContext::Comment);
     EXPECT_EQ(pieces(QStringLiteral("<B>still comment"), s, &s), (QStringList{"comment:<B>still comment"}));
     EXPECT_EQ(pieces(QStringLiteral("end --><P>"), s, &s), (QStringList{"comment:end -->", "tag:<P", "tag:>"}));
-    EXPECT_EQ(s, HtmlState::Text);
+    EXPECT_EQ(contextOf(s), HtmlContext::Text);
     EXPECT_EQ(pieces(QStringLiteral("<!-->x"), s, &s), (QStringList{"comment:<!-->x"}))
         << "\"<!-->\" does not close the comment it opens";
-    EXPECT_EQ(s, HtmlState::Comment);
+    EXPECT_EQ(contextOf(s), HtmlContext::Comment);
 
     // Script bodies hold no tags, whatever they compare.
-    s = HtmlState::Text;
+    s = HtmlState();
     EXPECT_EQ(pieces(QStringLiteral("<SCRIPT type=\"t\">if (a<b && c>d)"), s, &s),
               (QStringList{"tag:<SCRIPT", "name:type", "value:\"t\"", "tag:>"}));
-    EXPECT_EQ(s, HtmlState::Script);
+    EXPECT_EQ(contextOf(s), HtmlContext::Script);
     EXPECT_EQ(pieces(QStringLiteral("x = '<p>';</Script><b>"), s, &s), (QStringList{"tag:</Script", "tag:>", "tag:<b", "tag:>"}));
-    EXPECT_EQ(s, HtmlState::Text);
+    EXPECT_EQ(contextOf(s), HtmlContext::Text);
     EXPECT_EQ(pieces(QStringLiteral("<style"), s, &s), (QStringList{"tag:<style"}));
-    EXPECT_EQ(s, HtmlState::StyleTag);
+    EXPECT_EQ(contextOf(s), HtmlContext::Tag);
     EXPECT_TRUE(pieces(QStringLiteral("> p<b {}"), s, &s).size() == 1);
-    EXPECT_EQ(s, HtmlState::Style);
+    EXPECT_EQ(contextOf(s), HtmlContext::Style);
 }
 
 TEST(HtmlColours, ReadableAndDistinctOnEveryBackground)
@@ -228,4 +232,280 @@ TEST_F(HtmlColouringTest, TheViewItemTurnsItOffAndIsKeptInTheSettings)
     EXPECT_EQ(shownColour(e2, 0, 0), QColor());
     again.action("MColoring")->trigger();
     EXPECT_EQ(shownColour(e2, 0, 0), colourOf(e2, HtmlKind::Tag));
+}
+
+namespace {
+
+// The kind of each character of `line` (-1 where it is plain).
+std::vector<int> kindsOf(const QList<HtmlSpan>& spans, qsizetype length, qsizetype offset = 0)
+{
+    std::vector<int> kinds(size_t(length), -1);
+    for (const HtmlSpan& s : spans)
+        for (int i = s.start; i < s.start + s.length; ++i)
+            kinds[size_t(offset + i)] = int(s.kind);
+    return kinds;
+}
+
+// HTML-ish text made of the tokens a cut may fall in.
+QString randomHtml(QRandomGenerator& rng, int tokens)
+{
+    static const char* const words[] = {
+        "<", ">", "<b", "</b>", "<!", "-", "--", "-->", "<!--", "<!DOCTYPE", "!", "/", "?", "&",
+        "&amp;", "&#", "&#x", "&#65;", "&#x4f;", "&lt", ";", "#", "x", "a", "9", "f", "=", "\"",
+        "'", " ", "\t", "<script", "</script", "<style", "</style", "script", "style", "<a href=",
+        "<SCRIPT>", "</SCRIPT>", "v", "t", "\xe6\x97\xa5", "<s", "</s", "cript", "tyle",
+        "&aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "aaaa;"};
+    QString text;
+    for (int i = 0; i < tokens; ++i)
+        text += QString::fromUtf8(words[rng.bounded(int(std::size(words)))]);
+    return text;
+}
+
+// Reads `line` cut at `cuts` (ascending) as the editor reads its pieces.
+std::vector<int> kindsInPieces(const QString& line, const std::vector<qsizetype>& cuts, HtmlState in,
+                               HtmlState* out)
+{
+    std::vector<int> kinds(size_t(line.size()), -1);
+    HtmlState state = in;
+    qsizetype from = 0;
+    for (size_t k = 0; k <= cuts.size(); ++k) {
+        const qsizetype to = k < cuts.size() ? cuts[k] : line.size();
+        const QString rest = line.mid(to);
+        QList<HtmlSpan> spans;
+        state = scanHtmlPiece(QStringView(line).sliced(from, to - from), state,
+                              QStringView(rest).left(kHtmlLookahead), rest.size() <= kHtmlLookahead, &spans);
+        for (const HtmlSpan& s : spans) {
+            EXPECT_GE(s.start, 0);
+            EXPECT_LE(s.start + s.length, to - from);
+            for (int i = s.start; i < s.start + s.length; ++i)
+                kinds[size_t(from + i)] = int(s.kind);
+        }
+        from = to;
+    }
+    *out = state;
+    return kinds;
+}
+
+} // namespace
+
+TEST(HtmlLexer, ALineCutAnywhereColoursAsTheWholeLine)
+{
+    QRandomGenerator rng(2026);
+    int compared = 0;
+    HtmlState lineStart;
+    for (int round = 0; round < 300; ++round) {
+        const QString line = randomHtml(rng, 5 + int(rng.bounded(40)));
+        QList<HtmlSpan> spans;
+        const HtmlState whole = scanHtmlLine(line, lineStart, &spans);
+        const std::vector<int> expected = kindsOf(spans, line.size());
+        // Every single cut, then many random sets of cuts (pieces of one
+        // character included).
+        std::vector<std::vector<qsizetype>> cutSets;
+        for (qsizetype at = 0; at <= line.size(); ++at)
+            cutSets.push_back({at});
+        for (int k = 0; k < 40; ++k) {
+            std::vector<qsizetype> cuts;
+            for (qsizetype at = 1; at < line.size(); ++at)
+                if (rng.bounded(4) == 0)
+                    cuts.push_back(at);
+            cutSets.push_back(cuts);
+        }
+        for (const std::vector<qsizetype>& cuts : cutSets) {
+            HtmlState end;
+            const std::vector<int> got = kindsInPieces(line, cuts, lineStart, &end);
+            ASSERT_EQ(got, expected) << "line \"" << line.toStdString() << "\" cut at " << cuts.size()
+                                     << " places, the first at " << (cuts.empty() ? -1 : cuts[0]);
+            ASSERT_EQ(end, whole) << line.toStdString();
+            ++compared;
+        }
+        lineStart = whole;   // lines follow one another: tags and comments run on
+    }
+    EXPECT_GT(compared, 10000);
+}
+
+TEST(HtmlLexer, ATokenCutAtThePieceEndTakesItsColourFromWhatFollows)
+{
+    // The end of a piece alone cannot tell: what follows it can.
+    const auto kindsAtEnd = [](const char* piece, const char* following, HtmlState in = HtmlState()) {
+        QList<HtmlSpan> spans;
+        const QString p = QString::fromLatin1(piece);
+        scanHtmlPiece(p, in, QString::fromLatin1(following), true, &spans);
+        return kindsOf(spans, p.size()).back();
+    };
+    EXPECT_EQ(kindsAtEnd("x<!-", "- c -->"), int(HtmlKind::Comment));
+    EXPECT_EQ(kindsAtEnd("x<!-", "x>"), int(HtmlKind::Tag));
+    EXPECT_EQ(kindsAtEnd("x<", "b>"), int(HtmlKind::Tag));
+    EXPECT_EQ(kindsAtEnd("x<", " b"), -1);
+    EXPECT_EQ(kindsAtEnd("x&am", "p;"), int(HtmlKind::Reference));
+    EXPECT_EQ(kindsAtEnd("x&am", "p y"), -1);
+    EXPECT_EQ(kindsAtEnd("x&am", ""), -1) << "the line ends";
+    const HtmlState script = scanHtmlPiece(QStringLiteral("<script>"), HtmlState(), QStringLiteral("x"), false);
+    EXPECT_EQ(contextOf(script), HtmlContext::Script);
+    EXPECT_EQ(kindsAtEnd("v</scr", "ipt>", script), int(HtmlKind::Tag));
+    EXPECT_EQ(kindsAtEnd("v</scr", "ibble", script), -1);
+}
+
+namespace {
+
+class LongLineColouringTest : public HtmlColouringTest {
+protected:
+    // Opens `bytes` as a file is opened.
+    DocumentEditor& openFile(TFmMain& m, const QByteArray& bytes)
+    {
+        const QString file = path(QStringLiteral("page.htm"));
+        EXPECT_TRUE(writeAll(file, bytes));
+        EXPECT_TRUE(openDocumentFile(m, file));
+        DocumentEditor* e = m.CurrentEdit();
+        e->setLineWrapMode(QPlainTextEdit::NoWrap);
+        return *e;
+    }
+
+    // The colour shown for each character of the shown blocks equals the
+    // colour of the same character when its file line is read whole.
+    void expectColouredAsWholeLines(DocumentEditor& e)
+    {
+        e.viewport()->repaint();
+        const QList<QTextBlock> shown = e.shownBlocks();
+        ASSERT_FALSE(shown.isEmpty());
+        const HtmlColours colours = htmlColours(e.palette().color(QPalette::Text), e.palette().color(QPalette::Base));
+        HtmlState state;
+        int checked = 0;
+        for (QTextBlock b = e.document()->firstBlock(); b.isValid();) {
+            // One file line: this block and those that continue it.
+            QList<QTextBlock> blocks{b};
+            QString line = b.text();
+            for (b = b.next(); b.isValid() && lines::continues(b); b = b.next()) {
+                blocks << b;
+                line += b.text();
+            }
+            QList<HtmlSpan> spans;
+            state = scanHtmlLine(line, state, &spans);
+            const std::vector<int> kinds = kindsOf(spans, line.size());
+            qsizetype offset = 0;
+            for (const QTextBlock& piece : blocks) {
+                if (shown.contains(piece)) {
+                    for (int col = 0; col < piece.length() - 1; ++col) {
+                        const int k = kinds[size_t(offset + col)];
+                        const QColor want = k < 0 ? QColor() : colours.kind[k];
+                        ASSERT_EQ(shownColour(e, piece.blockNumber(), col), want)
+                            << "block " << piece.blockNumber() << " column " << col << " of \""
+                            << piece.text().toStdString() << "\"";
+                        ++checked;
+                    }
+                }
+                offset += piece.length() - 1;
+            }
+        }
+        EXPECT_GT(checked, 0);
+    }
+
+    QColor shownColour(DocumentEditor& e, int block, int col)
+    {
+        const QTextBlock b = e.document()->findBlockByNumber(block);
+        for (const QTextLayout::FormatRange& r : b.layout()->formats())
+            if (col >= r.start && col < r.start + r.length)
+                return r.format.foreground().color();
+        return QColor();
+    }
+
+    // Puts the caret at `column` of block `block` and shows it.
+    void caretAt(DocumentEditor& e, int block, int column)
+    {
+        QTextCursor c(e.document()->findBlockByNumber(block));
+        c.setPosition(c.position() + column);
+        e.setTextCursor(c);
+        e.ensureCursorVisible();
+        e.viewport()->repaint();
+    }
+};
+
+QByteArray repeated(const char* s, int n)
+{
+    return QByteArray(s).repeated(n);
+}
+
+} // namespace
+
+TEST_F(LongLineColouringTest, ACutInsideTheEndOfAScriptKeepsTheColoursOfTheLineAndThoseAfter)
+{
+    TFmMain& m = makeWindow(true);
+    const QByteArray line = "<script>" + repeated("v", 1010) + "</script><b>after</b>" + repeated("<i>x</i>", 150);
+    DocumentEditor& e = openFile(m, line + "\r\n<p class=x>next</p>\r\n");
+    ASSERT_GE(e.document()->blockCount(), 3);
+    const QTextBlock first = e.document()->firstBlock();
+    ASSERT_TRUE(first.text().endsWith(QStringLiteral("</scri"))) << "the cut falls inside </script";
+    ASSERT_TRUE(lines::continues(first.next()));
+    expectColouredAsWholeLines(e);
+    EXPECT_EQ(shownColour(e, 0, 1018), colourOf(e, HtmlKind::Tag));
+    EXPECT_EQ(shownColour(e, 1, 0), colourOf(e, HtmlKind::Tag)) << "\"pt\" of </script";
+    EXPECT_EQ(shownColour(e, 1, 3), colourOf(e, HtmlKind::Tag)) << "<b";
+    EXPECT_EQ(shownColour(e, 1, 7), QColor()) << "after";
+    const int next = e.document()->blockCount() - 2;
+    caretAt(e, next, 0);
+    expectColouredAsWholeLines(e);
+    EXPECT_EQ(shownColour(e, next, 0), colourOf(e, HtmlKind::Tag));
+    EXPECT_EQ(shownColour(e, next, 3), colourOf(e, HtmlKind::AttributeName));
+}
+
+TEST_F(LongLineColouringTest, ACommentCutAfterItsBangIsAComment)
+{
+    TFmMain& m = makeWindow(true);
+    const QByteArray line = repeated("x", 1022) + "<!-- note <b> -->" + repeated("<i>x</i>", 150);
+    DocumentEditor& e = openFile(m, line + "\n<p>next</p>\n");
+    const QTextBlock first = e.document()->firstBlock();
+    ASSERT_TRUE(first.text().endsWith(QStringLiteral("x<!")));
+    ASSERT_TRUE(lines::continues(first.next()));
+    expectColouredAsWholeLines(e);
+    EXPECT_EQ(shownColour(e, 0, 1022), colourOf(e, HtmlKind::Comment));
+    EXPECT_EQ(shownColour(e, 1, 0), colourOf(e, HtmlKind::Comment));
+    EXPECT_EQ(shownColour(e, 1, 10), colourOf(e, HtmlKind::Comment)) << "<b> inside it";
+    EXPECT_EQ(shownColour(e, 1, 15), colourOf(e, HtmlKind::Tag)) << "<i after it";
+}
+
+TEST_F(LongLineColouringTest, TypingAtACutRecoloursBothPiecesAndTheLinesAfter)
+{
+    TFmMain& m = makeWindow(true);
+    const QByteArray line = "<script>" + repeated("v", 1010) + "</script><b>after</b>" + repeated("<i>x</i>", 150);
+    DocumentEditor& e = openFile(m, line + "\r\n<p>next</p>\r\n");
+    const int next = e.document()->blockCount() - 2;
+
+    // A letter at the start of the second piece spoils "</script": the
+    // script runs on to the end of the file.
+    caretAt(e, 1, 0);
+    type(QStringLiteral("k"));
+    expectColouredAsWholeLines(e);
+    EXPECT_EQ(shownColour(e, 0, 1018), QColor());
+    caretAt(e, next, 0);
+    EXPECT_EQ(shownColour(e, next, 0), QColor()) << "still in the script";
+
+    // Taking it back mends both.
+    caretAt(e, 1, 1);
+    QTest::keyClick(&e, Qt::Key_Backspace);
+    expectColouredAsWholeLines(e);
+    EXPECT_EQ(shownColour(e, 0, 1018), colourOf(e, HtmlKind::Tag));
+    caretAt(e, next, 0);
+    EXPECT_EQ(shownColour(e, next, 0), colourOf(e, HtmlKind::Tag));
+
+    // Typing at the end of the first piece, inside the cut tag name.
+    caretAt(e, 0, int(e.document()->firstBlock().length()) - 1);
+    type(QStringLiteral("q"));
+    expectColouredAsWholeLines(e);
+    QTest::keyClick(&e, Qt::Key_Backspace);
+    expectColouredAsWholeLines(e);
+    caretAt(e, next, 0);
+    EXPECT_EQ(shownColour(e, next, 0), colourOf(e, HtmlKind::Tag));
+}
+
+TEST_F(LongLineColouringTest, DenseMinifiedPiecesAreColoured)
+{
+    TFmMain& m = makeWindow(true);
+    QByteArray page;
+    for (int i = 0; page.size() < 40000; ++i)
+        page += "<td class=c" + QByteArray::number(i % 9) + ">" + "<b>x&amp;y</b><!--c--></td>";
+    DocumentEditor& e = openFile(m, page + "\n");
+    ASSERT_GT(e.document()->blockCount(), 20);
+    caretAt(e, 20, 10);
+    expectColouredAsWholeLines(e);
+    EXPECT_GT(e.document()->findBlockByNumber(20).layout()->formats().size(), 64)
+        << "a piece of a minified page is coloured however many tags it holds";
 }
