@@ -208,6 +208,58 @@ void BM_OpenFirstScreen(benchmark::State& state)
 }
 BENCHMARK(BM_OpenFirstScreen)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
+// The same for 32 MB files of other shapes: 0 one line (a minified page),
+// 1 CR breaks only, 2 mixed breaks (mostly CR LF, some LF and CR).
+QString shapedFile(Fixture& f, int shape)
+{
+    const QString file = f.dir.filePath(QStringLiteral("shape%1.htm").arg(shape));
+    if (QFile::exists(file))
+        return file;
+    const QByteArray cells("<TD>\x93\xfa\x96\x7b\x8c\xea</TD><TD ALIGN=\"right\">12345</TD>");
+    QByteArray b;
+    b.reserve(kFileBytes + 256);
+    int n = 0;
+    while (b.size() < kFileBytes) {
+        b += "<TR>" + cells + "</TR>";
+        ++n;
+        if (shape == 1)
+            b += '\r';
+        else if (shape == 2)
+            b += n % 7 == 0 ? "\n" : n % 11 == 0 ? "\r" : "\r\n";
+    }
+    QFile out(file);
+    out.open(QIODevice::WriteOnly);
+    out.write(b);
+    return file;
+}
+
+void BM_OpenFirstScreenShaped(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    const QString file = shapedFile(f, int(state.range(0)));
+    const auto window = ownWindow(f, QStringLiteral("shaped.ini"));
+    TFmMain& main = *window;
+    std::vector<double> editable;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        const bool ok = openDocumentFile(main, file);
+        QCoreApplication::processEvents();   // lays out and paints the first screen
+        state.PauseTiming();
+        if (!ok)
+            state.SkipWithError("open failed");
+        waitForLoad(main);
+        editable.push_back(double(clock.nsecsElapsed()) / 1e6);
+        main.closeDocument(main.currentDocument()->number);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    std::sort(editable.begin(), editable.end());
+    state.counters["editable_ms"] = editable.empty() ? 0.0 : editable[editable.size() / 2];
+}
+BENCHMARK(BM_OpenFirstScreenShaped)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)
+    ->Iterations(5)->UseRealTime();
+
 void BM_SaveDocument(benchmark::State& state)
 {
     Fixture& f = fixture();

@@ -1,14 +1,123 @@
 #include "app/documentload.h"
 
-#include <QPlainTextEdit>
-#include <QTextDocument>
+#include "app/linemap.h"
+
 #include <QEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 
+#include <cstring>
+
+namespace {
+
+// Decoded at a time within a step: the decoded text stays small.
+constexpr qsizetype kPieceBytes = qsizetype(1) << 20;
+
+// The file's first line break (CR LF when it has none), as decoding finds it.
+sjis::LineBreak firstBreak(const QByteArray& bytes)
+{
+    const char* const data = bytes.constData();
+    const size_t size = size_t(bytes.size());
+    const void* lf = std::memchr(data, '\n', size);
+    const size_t lfAt = lf ? size_t(static_cast<const char*>(lf) - data) : size;
+    const void* cr = std::memchr(data, '\r', lfAt);
+    if (cr)
+        return static_cast<const char*>(cr) + 1 == data + lfAt ? sjis::LineBreak::CrLf
+                                                               : sjis::LineBreak::Cr;
+    return lf ? sjis::LineBreak::Lf : sjis::LineBreak::CrLf;
+}
+
+// Joins every second line of `text` to the one before it with a line
+// separator where the two together stay a short line (as a fill at once
+// does for a big file with one kind of break); true if any were.
+bool pairLines(QString& text)
+{
+    bool paired = false;
+    QChar* const data = text.data();
+    const qsizetype size = text.size();
+    qsizetype start = 0;
+    while (start < size) {
+        const qsizetype nl = text.indexOf(u'\n', start);
+        if (nl < 0 || nl + 1 >= size)
+            break;
+        qsizetype next = text.indexOf(u'\n', nl + 1);
+        if (next < 0)
+            next = size;
+        if (next - start <= lines::kLongLine) {
+            data[nl] = QChar(0x2028);
+            paired = true;
+            start = next + 1;
+        } else {
+            start = nl + 1;
+        }
+    }
+    return paired;
+}
+
+// Keys a read-only editor serves on what is loaded: caret moves, selecting
+// by them, copying.  Any other key may edit, and select all and the end of
+// the document mean the whole file.
+bool servedWhileLoading(const QKeyEvent* e)
+{
+    switch (e->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+    case Qt::Key_AltGr:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_unknown:
+        return true;
+    default:
+        break;
+    }
+    if (e->matches(QKeySequence::MoveToEndOfDocument) || e->matches(QKeySequence::SelectEndOfDocument))
+        return false;
+    static const QKeySequence::StandardKey moves[] = {
+        QKeySequence::MoveToNextChar, QKeySequence::MoveToPreviousChar,
+        QKeySequence::MoveToNextWord, QKeySequence::MoveToPreviousWord,
+        QKeySequence::MoveToNextLine, QKeySequence::MoveToPreviousLine,
+        QKeySequence::MoveToNextPage, QKeySequence::MoveToPreviousPage,
+        QKeySequence::MoveToStartOfLine, QKeySequence::MoveToEndOfLine,
+        QKeySequence::MoveToStartOfBlock, QKeySequence::MoveToEndOfBlock,
+        QKeySequence::MoveToStartOfDocument,
+        QKeySequence::SelectNextChar, QKeySequence::SelectPreviousChar,
+        QKeySequence::SelectNextWord, QKeySequence::SelectPreviousWord,
+        QKeySequence::SelectNextLine, QKeySequence::SelectPreviousLine,
+        QKeySequence::SelectNextPage, QKeySequence::SelectPreviousPage,
+        QKeySequence::SelectStartOfLine, QKeySequence::SelectEndOfLine,
+        QKeySequence::SelectStartOfBlock, QKeySequence::SelectEndOfBlock,
+        QKeySequence::SelectStartOfDocument, QKeySequence::Copy,
+    };
+    for (QKeySequence::StandardKey k : moves)
+        if (e->matches(k))
+            return true;
+    return false;
+}
+
+} // namespace
+
 DocumentLoad::DocumentLoad(QPlainTextEdit& edit, QByteArray bytes)
-    : QObject(edit.document()), m_edit(edit), m_total(bytes.size()), m_fill(edit, std::move(bytes))
+    : QObject(edit.document()), m_edit(edit), m_doc(edit.document()), m_bytes(std::move(bytes))
 {
     setObjectName(QStringLiteral("qn4DocumentLoad"));
+    m_total = m_bytes.size();
+    m_lineBreak = firstBreak(m_bytes);
+    m_mixed = sjis::hasMixedBreaks(m_bytes, m_lineBreak);
+    m_undo = m_doc->isUndoRedoEnabled();
+    m_doc->setUndoRedoEnabled(false);   // the load is not undoable
+}
+
+DocumentLoad::~DocumentLoad()
+{
+    if (!m_fillDone && m_doc)
+        m_doc->setUndoRedoEnabled(m_undo);
 }
 
 DocumentLoad* DocumentLoad::start(QPlainTextEdit& edit, QByteArray bytes, FillResult* filled)
@@ -18,14 +127,18 @@ DocumentLoad* DocumentLoad::start(QPlainTextEdit& edit, QByteArray bytes, FillRe
         return nullptr;
     }
     auto* load = new DocumentLoad(edit, std::move(bytes));
-    load->m_fill.setPairLines(true);
-    if (load->m_fill.step(kFirstBytes)) {
-        *filled = load->m_fill.finish(true);
+    if (load->step(kFirstBytes)) {
+        *filled = load->finishFill(true);
         delete load;
         return nullptr;
     }
     edit.setTextCursor(QTextCursor(edit.document()));
     edit.setReadOnly(true);
+    // The caret moves over what is in; the input method stays on, so that
+    // what it gives finishes the load and goes in.
+    edit.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    edit.setAttribute(Qt::WA_InputMethodEnabled, true);
+    edit.installEventFilter(load);
     // The first screen is painted (and reaches the display) before the
     // first step: steps start once the editor has painted (or after a
     // moment, should no paint come), at once when it is not shown.
@@ -49,7 +162,7 @@ DocumentLoad* DocumentLoad::of(const QTextDocument* doc)
 void DocumentLoad::finishNow(const QTextDocument* doc)
 {
     if (DocumentLoad* load = of(doc)) {
-        while (!load->m_fill.step(kStepBytes)) {
+        while (!load->step(kStepBytes)) {
         }
         load->complete();
     }
@@ -57,9 +170,148 @@ void DocumentLoad::finishNow(const QTextDocument* doc)
 
 bool DocumentLoad::eventFilter(QObject* watched, QEvent* event)
 {
+    if (m_done)
+        return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::Paint && watched == m_edit.viewport())
         QTimer::singleShot(0, this, [this] { startSteps(); });
+    if (watched == &m_edit) {
+        // An edit goes in where the user put the caret, into the whole file.
+        if (event->type() == QEvent::KeyPress && !servedWhileLoading(static_cast<QKeyEvent*>(event)))
+            finishNow(m_doc);
+        else if (event->type() == QEvent::InputMethod
+                 && !static_cast<QInputMethodEvent*>(event)->commitString().isEmpty())
+            finishNow(m_doc);
+    }
     return QObject::eventFilter(watched, event);
+}
+
+qsizetype DocumentLoad::pieceEnd(qsizetype want, bool* midLine) const
+{
+    *midLine = false;
+    const qsizetype size = m_bytes.size();
+    if (want >= size)
+        return size;
+    const char* const data = m_bytes.constData();
+    const qsizetype from = want - 1;
+    const size_t window = size_t(qMin(size - from, kBreakSearchBytes));
+    const void* lf = std::memchr(data + from, '\n', window);
+    const size_t lfAt = lf ? size_t(static_cast<const char*>(lf) - data) : size_t(from) + window;
+    const void* cr = std::memchr(data + from, '\r', lfAt - size_t(from));
+    auto afterBreak = [&](qsizetype at) {
+        return data[at] == '\r' && at + 1 < size && data[at + 1] == '\n' ? at + 2 : at + 1;
+    };
+    if (cr)
+        return afterBreak(static_cast<const char*>(cr) - data);
+    if (lf)
+        return afterBreak(qsizetype(lfAt));
+    // A long line: cut before a byte below 0x40, which is neither half of
+    // a double-byte character, so both sides decode as they do together.
+    for (qsizetype at = want; at < size; ++at) {
+        const uchar b = uchar(data[at]);
+        if (b < 0x40) {
+            if (b == '\r' || b == '\n')
+                return afterBreak(at);
+            *midLine = true;
+            return at;
+        }
+    }
+    return size;
+}
+
+void DocumentLoad::append(QTextCursor& cursor, QByteArrayView bytes, bool midLine)
+{
+    QString text = sjis::decodeDocument(bytes).text;
+    if (!m_carry.isEmpty())
+        text.prepend(std::exchange(m_carry, QString()));
+    qsizetype keep = text.size();   // what goes in now
+    qsizetype lineStart = keep;     // where the line cut mid-line starts
+    if (midLine) {
+        // The line's pieces that are sure to be as a fill at once makes
+        // them go in; the rest waits for the line's next bytes.
+        lineStart = text.lastIndexOf(u'\n') + 1;
+        qsizetype at = lineStart;
+        while (text.size() - at > lines::kLongLine + lines::kPiece)
+            at = lines::pieceEnd(text, at, text.size());
+        m_carry = text.sliced(at);
+        keep = at;
+    }
+    if (keep == 0)
+        return;
+    LineMap& map = LineMap::of(cursor.document());
+    if (m_open) {
+        // The line of the last block goes on.
+        cursor.insertBlock(lines::continuationFormat(cursor.blockFormat()));
+        map.markJoined();
+        m_open = false;
+    }
+    if (lineStart > 0) {
+        QString head = !midLine && lineStart == text.size() ? std::move(text) : text.first(lineStart);
+        if (!m_mixed && pairLines(head))
+            map.markPaired();
+        lines::insertText(cursor, head);
+    }
+    if (midLine && keep > lineStart) {
+        const QTextBlockFormat joined = lines::continuationFormat(cursor.blockFormat());
+        for (qsizetype at = lineStart; at < keep;) {
+            const qsizetype cut = lines::pieceEnd(text, at, text.size());
+            if (at > lineStart) {
+                cursor.insertBlock(joined);
+                map.markJoined();
+            }
+            cursor.insertText(text.sliced(at, cut - at));
+            at = cut;
+        }
+        m_open = true;
+    }
+}
+
+bool DocumentLoad::step(qsizetype atLeast)
+{
+    const QSignalBlocker quiet(&m_edit);
+    // Text appended at the end would carry a caret standing there along.
+    const int anchor = m_edit.textCursor().anchor();
+    const int position = m_edit.textCursor().position();
+    QTextCursor cursor(m_edit.document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    const qsizetype size = m_bytes.size();
+    const qsizetype stop = atLeast < size - m_at ? m_at + atLeast : size;
+    while (m_at < stop) {
+        bool midLine = false;
+        const qsizetype end = pieceEnd(m_at + qMin(kPieceBytes, stop - m_at), &midLine);
+        append(cursor, QByteArrayView(m_bytes).sliced(m_at, end - m_at), midLine);
+        m_at = end;
+    }
+    cursor.endEditBlock();
+    m_edit.document()->setModified(false);
+    const QTextCursor now = m_edit.textCursor();
+    if (now.position() != position || now.anchor() != anchor) {
+        QTextCursor back(m_edit.document());
+        back.setPosition(anchor);
+        back.setPosition(position, QTextCursor::KeepAnchor);
+        m_edit.setTextCursor(back);
+    }
+    return m_at >= size;
+}
+
+FillResult DocumentLoad::finishFill(bool caretToStart)
+{
+    const QSignalBlocker quiet(&m_edit);
+    FillResult result;
+    result.lineBreak = m_lineBreak;
+    m_fillDone = true;
+    QTextDocument* doc = m_edit.document();
+    if (m_mixed) {
+        result.mixedBreaks = true;
+        setEditorLineBreaks(m_edit, sjis::lineBreaksOf(m_bytes), m_lineBreak);
+    }
+    m_bytes = QByteArray();
+    doc->setUndoRedoEnabled(m_undo);
+    doc->clearUndoRedoStacks();
+    doc->setModified(false);
+    if (caretToStart)
+        m_edit.setTextCursor(QTextCursor(doc));
+    return result;
 }
 
 void DocumentLoad::startSteps()
@@ -77,11 +329,11 @@ void DocumentLoad::stepLater()
     QTimer::singleShot(0, this, [this] {
         if (m_done)
             return;
-        if (m_fill.step(kStepBytes)) {
+        if (step(kStepBytes)) {
             complete();
             return;
         }
-        emit progressed(m_fill.done(), m_total);
+        emit progressed(m_at, m_total);
         stepLater();
     });
 }
@@ -89,7 +341,9 @@ void DocumentLoad::stepLater()
 void DocumentLoad::complete()
 {
     m_done = true;
-    const FillResult result = m_fill.finish(false);
+    m_edit.removeEventFilter(this);
+    m_edit.viewport()->removeEventFilter(this);
+    const FillResult result = finishFill(false);
     m_edit.setReadOnly(false);
     emit progressed(m_total, m_total);
     emit finished(result);

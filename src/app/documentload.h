@@ -1,12 +1,16 @@
 #pragma once
 // A big file is shown as soon as its first screenful is in: the rest is
 // appended in steps from the event loop, the editor read-only meanwhile.
-// Anything that needs the whole text (saving, search, conversion, printing,
-// an insertion) finishes the load first, so nothing ever sees half a file.
+// Keys that only move the caret work on what is in; a key that edits (or
+// needs the whole text: select all, Ctrl+End) first finishes the load, then
+// does its work where the user put the caret.  Anything else that needs the
+// whole text (saving, search, conversion, printing, an insertion) finishes
+// the load first too, so nothing ever sees half a file.
 
 #include "app/document.h"
 
 #include <QObject>
+#include <QPointer>
 
 class QTextDocument;
 
@@ -19,6 +23,9 @@ public:
     // What goes in before the editor is first shown, and in each later step.
     static constexpr qsizetype kFirstBytes = qsizetype(64) << 10;
     static constexpr qsizetype kStepBytes = qsizetype(2) << 20;
+    // A step ends after the first line break this far past its size; a line
+    // with none that near is long and is cut where it is held in pieces.
+    static constexpr qsizetype kBreakSearchBytes = qsizetype(64) << 10;
 
     // Fills the first screenful now.  Returns the load still running (owned
     // by the editor's document), or nullptr when the file was all in at
@@ -29,11 +36,13 @@ public:
     // Appends the rest now; nothing when no load runs.
     static void finishNow(const QTextDocument* doc);
 
-    // The file's line-break facts, known from the first step on (they are
-    // taken from all its bytes).
-    sjis::LineBreak lineBreak() const { return m_fill.lineBreak(); }
-    bool mixedBreaks() const { return m_fill.mixedBreaks(); }
-    qsizetype done() const { return m_fill.done(); }
+    ~DocumentLoad() override;
+
+    // The file's line-break facts, known from the start (they are taken
+    // from all its bytes).
+    sjis::LineBreak lineBreak() const { return m_lineBreak; }
+    bool mixedBreaks() const { return m_mixed; }
+    qsizetype done() const { return m_at; }
     qsizetype total() const { return m_total; }
 
 signals:
@@ -46,13 +55,34 @@ protected:
 
 private:
     DocumentLoad(QPlainTextEdit& edit, QByteArray bytes);
+    // Appends at least `atLeast` more bytes' worth, or the rest; true once
+    // everything is in.  The caret stays where it was.
+    bool step(qsizetype atLeast);
+    // Where a piece wanted to end at `want` really ends: after a line break
+    // (never between CR and LF), or inside a long line before a byte that
+    // no double-byte character holds; *midLine tells which.
+    qsizetype pieceEnd(qsizetype want, bool* midLine) const;
+    void append(QTextCursor& cursor, QByteArrayView bytes, bool midLine);
+    FillResult finishFill(bool caretToStart);
     void startSteps();
     void stepLater();
     void complete();
 
     QPlainTextEdit& m_edit;
+    QPointer<QTextDocument> m_doc;   // gone first when the editor is destroyed mid-load
+    QByteArray m_bytes;
     qsizetype m_total = 0;
-    EditorFill m_fill;
+    qsizetype m_at = 0;
+    // The end of a long line cut mid-line, decoded but not in yet: it goes
+    // in with the next piece, so the line's pieces fall where a fill at
+    // once puts them.
+    QString m_carry;
+    // The last block ends a piece of a line that goes on in the next.
+    bool m_open = false;
+    bool m_mixed = false;
+    sjis::LineBreak m_lineBreak = sjis::LineBreak::CrLf;
+    bool m_undo = true;
+    bool m_fillDone = false;
     bool m_done = false;
     bool m_stepping = false;
 };

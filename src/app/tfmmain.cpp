@@ -477,10 +477,16 @@ void TFmMain::focusEditor()
 void TFmMain::AssistKeyPress(QKeyEvent* e)
 {
     const QString t = e->text();
-    if (t == QLatin1String("<"))
-        m_assistPending = 1;
-    else if (t == QLatin1String("\""))
-        m_assistPending = 2;
+    if (t != QLatin1String("<") && t != QLatin1String("\""))
+        return;
+    // Only a character that went in is completed: a read-only editor drops it.
+    if (const DocumentEditor* edit = CurrentEdit()) {
+        const QTextCursor c = edit->textCursor();
+        if (edit->isReadOnly() || c.hasSelection() || c.position() == 0
+            || edit->document()->characterAt(c.position() - 1) != t.at(0))
+            return;
+    }
+    m_assistPending = t == QLatin1String("<") ? 1 : 2;
 }
 
 void TFmMain::AssistKeyUp()

@@ -71,7 +71,7 @@ TEST_F(DocumentLoadTest, ShownAtOnceReadOnlyUntilLoadedThenAsOpened)
     Document& d = open(bytes);
     auto* bar = m.findChild<QProgressBar*>("LoadProgress");
 
-    // The first screen is there, the rest is not; keys change nothing.
+    // The first screen is there, the rest is not.
     ASSERT_TRUE(DocumentLoad::of(d.edit->document()));
     EXPECT_TRUE(d.edit->isReadOnly());
     EXPECT_TRUE(bar->isVisible());
@@ -79,9 +79,6 @@ TEST_F(DocumentLoadTest, ShownAtOnceReadOnlyUntilLoadedThenAsOpened)
     EXPECT_LT(d.edit->document()->characterCount(), 1 << 20);
     EXPECT_TRUE(d.edit->document()->toPlainText().startsWith(QStringLiteral("<TR><TD>日本1</TD></TR>\n")));
     d.edit->setFocus();
-    QTest::keyClicks(d.edit, "x");
-    QTest::keyClick(d.edit, Qt::Key_Return);
-    EXPECT_EQ(m.statusPanel(1), kStatusUnchanged);
 
     waitForLoad(d);
     EXPECT_FALSE(d.edit->isReadOnly());
@@ -232,4 +229,165 @@ TEST_F(DocumentLoadTest, SavingWhileItLoadsWritesEveryLineBreakAsTheFileHadIt)
     EXPECT_TRUE(readAll(path(QStringLiteral("copy.html"))) == bytes);
     EXPECT_TRUE(prompts.messages().isEmpty());
     EXPECT_FALSE(c.modified());
+}
+
+namespace {
+
+// The bytes with `insert` put in at the start of line `line` (CR LF breaks).
+QByteArray withLineStart(const QByteArray& bytes, int line, const QByteArray& insert)
+{
+    qsizetype at = 0;
+    for (int i = 0; i < line; ++i)
+        at = bytes.indexOf("\r\n", at) + 2;
+    QByteArray out = bytes;
+    return out.insert(at, insert);
+}
+
+} // namespace
+
+TEST_F(DocumentLoadTest, KeysWhileItLoadsMoveAtOnceAndEditWhereTheCaretWas)
+{
+    TFmMain& m = makeWindow(true);
+    m.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m));
+    const QByteArray bytes = bigPage(DocumentLoad::kAtOnceBytes + (2 << 20), false);
+    auto openLoading = [&](const QString& name) -> Document& {
+        writeAll(path(name), bytes);
+        Document* d = w->documents().open(path(name), nullptr);
+        EXPECT_TRUE(d && DocumentLoad::of(d->edit->document()));
+        d->edit->setFocus();
+        return *d;
+    };
+
+    // The caret moves on what is in, at once; "<abc" typed there goes in
+    // there, in order, completed to "<abc>".
+    Document& a = openLoading(QStringLiteral("a.html"));
+    QTest::keyClick(a.edit, Qt::Key_Down);
+    QTest::keyClick(a.edit, Qt::Key_Down);
+    QTest::keyClick(a.edit, Qt::Key_Down);
+    EXPECT_EQ(m.statusPanel(0), QStringLiteral("  行 ： 3 列 ： 0"));
+    QTest::keyClick(a.edit, Qt::Key_PageDown);
+    const int paged = LineMap::of(a.edit->document()).positionOf(a.edit->textCursor().position()).line;
+    EXPECT_GT(paged, 3);
+    QTest::keyClick(a.edit, Qt::Key_PageUp);
+    QTest::keyClick(a.edit, Qt::Key_Home);
+    EXPECT_EQ(m.statusPanel(0), QStringLiteral("  行 ： 3 列 ： 0"));
+    ASSERT_TRUE(DocumentLoad::of(a.edit->document()));   // still loading
+    QTest::keyClicks(a.edit, "<abc");
+    EXPECT_FALSE(DocumentLoad::of(a.edit->document()));
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral(">"));
+    QTest::keyClick(a.edit, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(readAll(path(QStringLiteral("a.html"))) == withLineStart(bytes, 3, "<abc>"));
+
+    // Enter and Backspace too, and the caret the user chose is kept while
+    // the rest comes in, even at the end of what was in.
+    Document& b = openLoading(QStringLiteral("b.html"));
+    QTest::keyClick(b.edit, Qt::Key_Down);
+    QTest::keyClick(b.edit, Qt::Key_Down);
+    QTest::keyClick(b.edit, Qt::Key_Return);
+    QTest::keyClick(b.edit, Qt::Key_Backspace);
+    QTest::keyClicks(b.edit, "q");
+    QTest::keyClick(b.edit, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(readAll(path(QStringLiteral("b.html"))) == withLineStart(bytes, 2, "q"));
+
+    Document& c = openLoading(QStringLiteral("c.html"));
+    QTextCursor end(c.edit->document());
+    end.movePosition(QTextCursor::End);
+    const int loadedEnd = end.position();
+    c.edit->setTextCursor(end);
+    QTest::keyClick(c.edit, Qt::Key_Left);
+    QTest::keyClick(c.edit, Qt::Key_Right);
+    for (int i = 0; i < 3 && DocumentLoad::of(c.edit->document()); ++i)
+        QTest::qWait(50);
+    waitForLoad(c);
+    EXPECT_EQ(c.edit->textCursor().position(), loadedEnd);
+
+    // A paste goes in where the caret was moved to, not at the start.
+    Document& d = openLoading(QStringLiteral("d.html"));
+    QTest::keyClick(d.edit, Qt::Key_Down);
+    QApplication::clipboard()->setText(QStringLiteral("<P>"));
+    QTest::keyClick(d.edit, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(d.edit, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(readAll(path(QStringLiteral("d.html"))) == withLineStart(bytes, 1, "<P>"));
+
+    // Ctrl+End goes to the end of the file, not of what is in.
+    Document& e = openLoading(QStringLiteral("e.html"));
+    QTest::keyClick(e.edit, Qt::Key_End, Qt::ControlModifier);
+    const int lastLine = int(sjis::decodeDocument(bytes).text.count(u'\n'));
+    EXPECT_EQ(m.statusPanel(0), QStringLiteral("  行 ： %1 列 ： 12").arg(lastLine));
+    QTest::keyClicks(e.edit, "Z");
+    QTest::keyClick(e.edit, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(readAll(path(QStringLiteral("e.html"))) == bytes + "Z");
+    EXPECT_TRUE(prompts.messages().isEmpty());
+}
+
+namespace {
+
+// A page on one line (a minified page), kanji, kana and tags, no break.
+QByteArray oneLinePage(qsizetype size)
+{
+    QByteArray b;
+    b.reserve(size + 64);
+    int n = 0;
+    while (b.size() < size) {
+        b += "<td>\x93\xfa\x96\x7b\x8c\xea\x95\x5c" + QByteArray::number(++n) + "</td>";
+        if (n % 50 == 0)
+            b += QByteArray(900, '\x88') + "\x81\x40 ";   // raw bytes, then a pair
+    }
+    return b;
+}
+
+// The blocks of an editor, as text.
+QStringList blocksOf(const QPlainTextEdit& edit)
+{
+    QStringList out;
+    for (QTextBlock b = edit.document()->firstBlock(); b.isValid(); b = b.next())
+        out << b.text() + (lines::continues(b) ? QStringLiteral("+") : QString());
+    return out;
+}
+
+} // namespace
+
+TEST_F(DocumentLoadTest, OneLineAndCrFilesLoadInStepsAsAFillAtOnceWouldHoldThem)
+{
+    TFmMain& m = makeWindow(true);
+    m.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m));
+    auto* bar = m.findChild<QProgressBar*>("LoadProgress");
+    QByteArray crPage = bigPage(DocumentLoad::kAtOnceBytes + (2 << 20), false);
+    crPage.replace("\r\n", "\r");
+    QByteArray mixedLong = mixedPage(DocumentLoad::kAtOnceBytes + (2 << 20));
+    mixedLong.insert(DocumentLoad::kStepBytes - 1000, oneLinePage(300000));   // across a step's end
+    const std::vector<std::pair<QString, QByteArray>> files = {
+        {QStringLiteral("oneline.html"), oneLinePage(DocumentLoad::kAtOnceBytes + (3 << 20))},
+        {QStringLiteral("cr.html"), crPage},
+        {QStringLiteral("mixed.html"), mixedLong},
+    };
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name.toStdString());
+        writeAll(path(name), bytes);
+        Document* d = w->documents().open(path(name), nullptr);
+        ASSERT_TRUE(d);
+        // The first screen only, the rest in steps, with progress shown.
+        ASSERT_TRUE(DocumentLoad::of(d->edit->document()));
+        EXPECT_LT(d->edit->document()->characterCount(), 1 << 20);
+        EXPECT_TRUE(bar->isVisible());
+        waitForLoad(*d);
+        EXPECT_FALSE(bar->isVisible());
+        EXPECT_FALSE(d->edit->isReadOnly());
+        EXPECT_TRUE(editorText(*d->edit) == sjis::decodeDocument(bytes).text);
+        // The same pieces as a fill at once (pairs aside: that fill makes none).
+        if (name != QStringLiteral("cr.html")) {
+            QPlainTextEdit atOnce;
+            fillEditor(atOnce, bytes);
+            EXPECT_TRUE(blocksOf(*d->edit) == blocksOf(atOnce));
+        }
+        // Real keys at the end, and the bytes as they were plus those.
+        d->edit->setFocus();
+        QTest::keyClick(d->edit, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(d->edit, "Z");
+        QTest::keyClick(d->edit, Qt::Key_S, Qt::ControlModifier);
+        EXPECT_TRUE(readAll(path(name)) == bytes + "Z");
+    }
+    EXPECT_TRUE(prompts.messages().isEmpty());
 }
