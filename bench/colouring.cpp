@@ -21,7 +21,8 @@ namespace {
 
 // Dense minified HTML: short tags, attributes, references and Japanese text;
 // or (kind 1) a Japanese character between every two tags, and (kind 2) a
-// tag full of one-letter attributes, the most colour changes a piece can hold.
+// tag full of one-letter attributes and values, the most colour changes a piece
+// can hold.
 QByteArray densePage(qsizetype size, int kind)
 {
     if (kind == 1) {
@@ -33,7 +34,7 @@ QByteArray densePage(qsizetype size, int kind)
     if (kind == 2) {
         QByteArray b;
         while (b.size() < size)
-            b += "<p a=b c d e f g h i j k l m n o p q r s t u v w x y z a b c d e f g h i j k l m n o>";
+            b += "<p a=b c=d e=f g=h i=j k=l m=n o=p q=r s=t u=v w=x y=z a=b c=d e=f g=h i=j k=l>";
         return b;
     }
     QRandomGenerator rng(7);

@@ -508,4 +508,13 @@ TEST_F(LongLineColouringTest, DenseMinifiedPiecesAreColoured)
     expectColouredAsWholeLines(e);
     EXPECT_GT(e.document()->findBlockByNumber(20).layout()->formats().size(), 64)
         << "a piece of a minified page is coloured however many tags it holds";
+
+    // A piece changing colour every character or two is coloured from its
+    // start as far as a key can afford to lay it out.
+    DocumentEditor& worst = openFile(m, QByteArray("<p a=b c=d e=f g=h>").repeated(2000) + "\n");
+    caretAt(worst, 3, 0);
+    const QList<QTextLayout::FormatRange> ranges = worst.document()->findBlockByNumber(3).layout()->formats();
+    EXPECT_EQ(ranges.size(), 256);
+    EXPECT_EQ(ranges.first().start, 0);
+    EXPECT_EQ(shownColour(worst, 3, 1), colourOf(worst, HtmlKind::Tag));
 }
