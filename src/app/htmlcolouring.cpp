@@ -21,7 +21,7 @@ constexpr qsizetype kLongestColouredLine = 10000;
 // Each change of colour costs the layout of the block a run of text shaped
 // on its own (0.03 ms, 0.05 ms with Japanese text), on every key: a block
 // past this many is coloured from its start up to it.
-constexpr qsizetype kMostColouredRanges = 256;
+constexpr qsizetype kMostColouredRanges = 192;
 
 // The next block continues this one's line (a long line held in pieces).
 bool continuedBelow(const QTextBlock& b)

@@ -514,7 +514,7 @@ TEST_F(LongLineColouringTest, DenseMinifiedPiecesAreColoured)
     DocumentEditor& worst = openFile(m, QByteArray("<p a=b c=d e=f g=h>").repeated(2000) + "\n");
     caretAt(worst, 3, 0);
     const QList<QTextLayout::FormatRange> ranges = worst.document()->findBlockByNumber(3).layout()->formats();
-    EXPECT_EQ(ranges.size(), 256);
+    EXPECT_EQ(ranges.size(), 192);
     EXPECT_EQ(ranges.first().start, 0);
     EXPECT_EQ(shownColour(worst, 3, 1), colourOf(worst, HtmlKind::Tag));
 }
