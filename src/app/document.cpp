@@ -253,23 +253,30 @@ void DocumentEditor::keyPressEvent(QKeyEvent* e)
         emit keyPressed(e);
         return;
     }
-    // Text typed over a selection: the selection goes first, keeping the
-    // lines' starts and breaks, and both are one step to undo.
+    // Text typed over a selection replaces it keeping the lines' starts and
+    // breaks, one step to undo.  (The edit block closes before the editor's
+    // cursor is set: the layout is brought up to date only then.)
     const QString typed = e->text();
     if (!isReadOnly() && textCursor().hasSelection() && !typed.isEmpty()
         && (typed.at(0).isPrint() || typed.at(0) == u'\t')
         && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
-        QTextCursor c = textCursor();
-        c.beginEditBlock();
-        lines::removeSelection(c);
-        setTextCursor(c);
-        QPlainTextEdit::keyPressEvent(e);
-        c.endEditBlock();
+        replaceSelection(typed);
+        e->accept();
         emit keyPressed(e);
         return;
     }
     QPlainTextEdit::keyPressEvent(e);
     emit keyPressed(e);
+}
+
+void DocumentEditor::replaceSelection(const QString& text)
+{
+    QTextCursor c = textCursor();
+    c.beginEditBlock();
+    lines::insertText(c, text);
+    c.endEditBlock();
+    setTextCursor(c);
+    ensureCursorVisible();
 }
 
 void DocumentEditor::inputMethodEvent(QInputMethodEvent* e)
@@ -278,12 +285,18 @@ void DocumentEditor::inputMethodEvent(QInputMethodEvent* e)
         QPlainTextEdit::inputMethodEvent(e);
         return;
     }
+    if (e->preeditString().isEmpty() && e->replacementLength() == 0) {
+        replaceSelection(e->commitString());
+        e->accept();
+        return;
+    }
+    // Composition goes on: the selection goes first, then the editor's own.
     QTextCursor c = textCursor();
     c.beginEditBlock();
     lines::removeSelection(c);
+    c.endEditBlock();
     setTextCursor(c);
     QPlainTextEdit::inputMethodEvent(e);
-    c.endEditBlock();
 }
 
 void DocumentEditor::keyReleaseEvent(QKeyEvent* e)

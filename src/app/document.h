@@ -61,6 +61,8 @@ private:
     // Enter, Backspace and Delete where a long line is held in pieces; false
     // when the key is the editor's own business.
     bool editAtJoin(QKeyEvent* e);
+    // Typed text in place of the selection, one step to undo.
+    void replaceSelection(const QString& text);
     QList<QKeySequence> m_windowKeys;
     // A triple click selects a block; where two lines share one it is
     // brought back to the clicked line.
