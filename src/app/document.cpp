@@ -434,11 +434,7 @@ QString editorText(const QPlainTextEdit& edit)
 }
 
 
-// Joins every second line of `text` to the one before it with a line
-// separator where the two together stay a short line; true if any were.
-// The separator ends a line of the file like a break (saving writes the
-// document's break for it), so the text means the same.
-static bool pairLines(QString& text)
+bool pairShortLines(QString& text)
 {
     bool paired = false;
     QChar* const data = text.data();
@@ -508,7 +504,7 @@ bool EditorFill::step(qsizetype atLeast)
             m_lineBreak = piece.lineBreak;
             m_mixed = sjis::hasMixedBreaks(m_bytes, m_lineBreak);
         }
-        if (m_pairLines && !m_mixed && pairLines(piece.text))
+        if (m_pairLines && !m_mixed && pairShortLines(piece.text))
             LineMap::of(m_edit.document()).markPaired();
         lines::insertText(cursor, piece.text);
         m_at = end;
@@ -518,24 +514,31 @@ bool EditorFill::step(qsizetype atLeast)
     return m_at >= size;
 }
 
-FillResult EditorFill::finish(bool caretToStart)
+FillResult finishFill(QPlainTextEdit& edit, const QByteArray& bytes, sjis::LineBreak lineBreak,
+                      bool mixed, bool undo, bool caretToStart)
 {
-    const QSignalBlocker quiet(&m_edit);
+    const QSignalBlocker quiet(&edit);
     FillResult result;
-    result.lineBreak = m_lineBreak;
-    m_finished = true;
-    QTextDocument* doc = m_edit.document();
+    result.lineBreak = lineBreak;
+    QTextDocument* doc = edit.document();
     // Files with one kind of break (nearly all) need nothing per line.
-    if (m_mixed) {
+    if (mixed) {
         result.mixedBreaks = true;
-        setEditorLineBreaks(m_edit, sjis::lineBreaksOf(m_bytes), m_lineBreak);
+        setEditorLineBreaks(edit, sjis::lineBreaksOf(bytes), lineBreak);
     }
-    m_bytes = QByteArray();   // not needed any more
-    doc->setUndoRedoEnabled(m_undo);
+    doc->setUndoRedoEnabled(undo);
     doc->clearUndoRedoStacks();
     doc->setModified(false);
     if (caretToStart)
-        m_edit.setTextCursor(QTextCursor(doc));   // caret at the start, nothing selected
+        edit.setTextCursor(QTextCursor(doc));   // caret at the start, nothing selected
+    return result;
+}
+
+FillResult EditorFill::finish(bool caretToStart)
+{
+    m_finished = true;
+    const FillResult result = finishFill(m_edit, m_bytes, m_lineBreak, m_mixed, m_undo, caretToStart);
+    m_bytes = QByteArray();   // not needed any more
     return result;
 }
 

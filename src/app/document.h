@@ -150,6 +150,16 @@ private:
 FillResult fillEditor(QPlainTextEdit& edit, QByteArray bytes,
                       qsizetype pieceBytes = kFillPieceBytes, const FillProgress& progress = {});
 
+// Joins every second line of `text` to the one before it with a line
+// separator where the two together stay a short line; true if any were.
+// The separator ends a line of the file like a break (saving writes the
+// document's break for it), so the text means the same.
+bool pairShortLines(QString& text);
+// The end of every fill, at once or in steps: each line's own break where
+// the file mixes them, undo as it was with nothing to undo, not modified.
+FillResult finishFill(QPlainTextEdit& edit, const QByteArray& bytes, sjis::LineBreak lineBreak,
+                      bool mixed, bool undo, bool caretToStart);
+
 // The bytes a document is saved as: its text with its line breaks.  In a
 // file with mixed breaks every line the user did not split keeps its own
 // break and new lines take the first break; otherwise every line takes the

@@ -32,33 +32,6 @@ sjis::LineBreak firstBreak(const QByteArray& bytes)
     return lf ? sjis::LineBreak::Lf : sjis::LineBreak::CrLf;
 }
 
-// Joins every second line of `text` to the one before it with a line
-// separator where the two together stay a short line (as a fill at once
-// does for a big file with one kind of break); true if any were.
-bool pairLines(QString& text)
-{
-    bool paired = false;
-    QChar* const data = text.data();
-    const qsizetype size = text.size();
-    qsizetype start = 0;
-    while (start < size) {
-        const qsizetype nl = text.indexOf(u'\n', start);
-        if (nl < 0 || nl + 1 >= size)
-            break;
-        qsizetype next = text.indexOf(u'\n', nl + 1);
-        if (next < 0)
-            next = size;
-        if (next - start <= lines::kLongLine) {
-            data[nl] = QChar(0x2028);
-            paired = true;
-            start = next + 1;
-        } else {
-            start = nl + 1;
-        }
-    }
-    return paired;
-}
-
 // Keys a read-only editor serves on what is loaded: caret moves, selecting
 // by them, copying.  Any other key may edit, and select all and the end of
 // the document mean the whole file.
@@ -246,7 +219,7 @@ void DocumentLoad::append(QTextCursor& cursor, QByteArrayView bytes, bool midLin
     }
     if (lineStart > 0) {
         QString head = !midLine && lineStart == text.size() ? std::move(text) : text.first(lineStart);
-        if (!m_mixed && pairLines(head))
+        if (!m_mixed && pairShortLines(head))
             map.markPaired();
         lines::insertText(cursor, head);
     }
@@ -296,21 +269,9 @@ bool DocumentLoad::step(qsizetype atLeast)
 
 FillResult DocumentLoad::finishFill(bool caretToStart)
 {
-    const QSignalBlocker quiet(&m_edit);
-    FillResult result;
-    result.lineBreak = m_lineBreak;
     m_fillDone = true;
-    QTextDocument* doc = m_edit.document();
-    if (m_mixed) {
-        result.mixedBreaks = true;
-        setEditorLineBreaks(m_edit, sjis::lineBreaksOf(m_bytes), m_lineBreak);
-    }
+    const FillResult result = ::finishFill(m_edit, m_bytes, m_lineBreak, m_mixed, m_undo, caretToStart);
     m_bytes = QByteArray();
-    doc->setUndoRedoEnabled(m_undo);
-    doc->clearUndoRedoStacks();
-    doc->setModified(false);
-    if (caretToStart)
-        m_edit.setTextCursor(QTextCursor(doc));
     return result;
 }
 

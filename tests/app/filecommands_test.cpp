@@ -473,7 +473,7 @@ TEST_F(FileCommandsTest, PrintsTheWholeTextToAPdf)
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (pdftotext.isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    TFmMain& m = makeWindow();
+    makeWindow();
     const QString file = path(QStringLiteral("print.htm"));
     QByteArray bytes;
     for (int i = 1; i <= 120; ++i)

@@ -98,8 +98,9 @@ protected:
     // Lets the reports of a change in the file system come in and be dealt with.
     void settle(QSignalSpy& reported)
     {
-        if (reported.isEmpty())
+        if (reported.isEmpty()) {
             EXPECT_TRUE(reported.wait(5000));
+        }
         for (int i = 0; i < 5; ++i)
             QCoreApplication::processEvents();
         reported.clear();
