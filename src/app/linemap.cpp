@@ -357,6 +357,24 @@ int LineMap::documentPositionAt(int line, int column)
     }
 }
 
+// Characters `from` to `to` of a block, without copying the rest of it (a
+// block that was never cut may hold megabytes).
+static QString blockSlice(const QTextBlock& b, qsizetype from, qsizetype to)
+{
+    if (to <= from)
+        return {};
+    if (b.length() <= 4 * lines::kLongestTag)
+        return b.text().sliced(from, to - from);
+    // Character by character: a text cursor would lay the whole block out
+    // to place itself.
+    const QTextDocument* doc = b.document();
+    QString out(to - from, Qt::Uninitialized);
+    const int at = b.position() + int(from);
+    for (qsizetype i = 0; i < out.size(); ++i)
+        out[i] = doc->characterAt(at + int(i));
+    return out;
+}
+
 QString LineMap::tagAround(int documentPosition) const
 {
     // Block by block over the text, never character by character through
@@ -369,10 +387,9 @@ QString LineMap::tagAround(int documentPosition) const
     QTextBlock b = caretBlock;
     qsizetype upTo = documentPosition - b.position();
     while (budget > 0) {
-        const QString text = b.text();
-        const QStringView before = QStringView(text).first(std::min(upTo, text.size()));
-        const qsizetype from = std::max<qsizetype>(0, before.size() - budget);
-        const QStringView part = before.sliced(from);
+        const qsizetype end = std::min<qsizetype>(upTo, b.length() - 1);
+        const qsizetype from = std::max<qsizetype>(0, end - budget);
+        const QString part = blockSlice(b, from, end);
         const qsizetype lt = part.lastIndexOf(u'<');
         const qsizetype separator = part.lastIndexOf(kLineSeparator);
         if (lt >= 0 && lt > separator) {
@@ -391,9 +408,10 @@ QString LineMap::tagAround(int documentPosition) const
     b = caretBlock;
     qsizetype at = documentPosition - b.position();
     while (budget > 0) {
-        const QString text = b.text();
-        const QStringView after = QStringView(text).sliced(std::min(at, text.size()));
-        const QStringView part = after.first(std::min(after.size(), budget));
+        const qsizetype length = b.length() - 1;
+        const qsizetype from = std::min(at, length);
+        const qsizetype to = std::min(length, from + budget);
+        const QString part = blockSlice(b, from, to);
         const qsizetype gt = part.indexOf(u'>');
         const qsizetype separator = part.indexOf(kLineSeparator);
         if (gt >= 0 && (separator < 0 || gt < separator)) {
@@ -401,7 +419,7 @@ QString LineMap::tagAround(int documentPosition) const
             return textBetween(start, end + 1);   // the joins between pieces are not the file's
         }
         budget -= part.size();
-        if (separator >= 0 || part.size() < after.size() || !lines::continues(b.next()))
+        if (separator >= 0 || to < length || !lines::continues(b.next()))
             break;
         b = b.next();
         at = 0;
@@ -455,7 +473,7 @@ QString LineMap::textBetween(int from, int to) const
         const int start = std::max(from - b.position(), 0);
         const int end = std::min(to - b.position(), b.length() - 1);
         if (end > start)
-            lines::appendLine(out, QStringView(b.text()).sliced(start, end - start));
+            lines::appendLine(out, blockSlice(b, start, end));
     }
     return out;
 }
