@@ -3,6 +3,7 @@
 #include "app/tfmmain.h"
 #include "platform/qtprompts.h"
 #include "platform/clock.h"
+#include "support/options.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -25,20 +26,11 @@ QString taggedLine(qsizetype bytes)
     return s;
 }
 
-TFmMain::Options options(const QTemporaryDir& dir)
-{
-    TFmMain::Options o;
-    o.compose = composeUnits;
-    o.settingsPath = dir.filePath(QStringLiteral("quillnest4.ini"));
-    o.exeDir = dir.path();
-    return o;
-}
-
 void BM_UpdateCaret(benchmark::State& state)
 {
     QTemporaryDir dir;
     QtPrompts prompts;
-    TFmMain m(prompts, options(dir));
+    TFmMain m(prompts, benchOptions(dir));
     Document& d = m.NewDocument();
     d.edit->setPlainText(taggedLine(state.range(0)));
     QTextCursor c = d.edit->textCursor();
@@ -59,9 +51,9 @@ void BM_Startup(benchmark::State& state)
 {
     QTemporaryDir dir;
     QtPrompts prompts;
-    { TFmMain warm(prompts, options(dir)); warm.SaveSettings(); }
+    { TFmMain warm(prompts, benchOptions(dir)); warm.SaveSettings(); }
     for (auto _ : state) {
-        TFmMain m(prompts, options(dir));
+        TFmMain m(prompts, benchOptions(dir));
         benchmark::DoNotOptimize(&m);
     }
 }
@@ -85,7 +77,7 @@ void BM_FindNext(benchmark::State& state)
 {
     QTemporaryDir dir;
     NoPrompts prompts;
-    TFmMain m(prompts, options(dir));
+    TFmMain m(prompts, benchOptions(dir));
     Document& d = m.NewDocument();
     QString text;
     const QString line = QStringLiteral("<TR><TD ALIGN=\"LEFT\">日本語のセル</TD><TD>text</TD></TR>\n");

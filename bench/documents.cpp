@@ -21,6 +21,7 @@
 #include "platform/qtprompts.h"
 #include "app/tfmmain.h"
 #include "charset/textfile.h"
+#include "support/options.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -67,10 +68,7 @@ struct Fixture {
         f.write("</TABLE>\r\n</BODY>\r\n</HTML>\r\n");
         f.close();
 
-        TFmMain::Options o;
-        o.compose = composeUnits;
-        o.settingsPath = dir.filePath(QStringLiteral("quillnest4.ini"));
-        o.exeDir = dir.path();
+        TFmMain::Options o = benchOptions(dir);
         main = std::make_unique<TFmMain>(prompts, o);
     }
 };

@@ -10,6 +10,7 @@
 #include "builders/image/tfmcg.h"
 #include "composition.h"
 #include "platform/qtprompts.h"
+#include "support/options.h"
 
 #include <QApplication>
 #include <QDir>
@@ -162,10 +163,7 @@ void BM_SuperModeReturn(benchmark::State& state)
     const QString path = writeJpeg();
     QTemporaryDir settings;
     QtPrompts prompts;
-    TFmMain::Options o;
-    o.compose = composeUnits;
-    o.settingsPath = settings.filePath(QStringLiteral("quillnest4.ini"));
-    o.exeDir = settings.path();
+    TFmMain::Options o = benchOptions(settings);
     auto main = std::make_unique<TFmMain>(prompts, o);
     main->show();
     ImageBuilderUnit& unit = *unitsOf(*main)->image;
@@ -224,10 +222,7 @@ void BM_FileListPanel(benchmark::State& state)
     const QString dir = manyFiles();
     QTemporaryDir settings;
     QtPrompts prompts;
-    TFmMain::Options o;
-    o.compose = composeUnits;
-    o.settingsPath = settings.filePath(QStringLiteral("quillnest4.ini"));
-    o.exeDir = settings.path();
+    TFmMain::Options o = benchOptions(settings);
     auto main = std::make_unique<TFmMain>(prompts, o);
     FilePanel& panel = *unitsOf(*main)->filePanel;
     panel.DirectoryListBoxChange(dir);

@@ -12,6 +12,7 @@
 #include "app/filecommands.h"
 #include "app/tfmmain.h"
 #include "platform/qtprompts.h"
+#include "support/options.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -65,10 +66,7 @@ struct Pages {
     TFmMain& window()
     {
         if (!main) {
-            TFmMain::Options o;
-            o.compose = composeUnits;
-            o.settingsPath = dir.filePath(QStringLiteral("quillnest4.ini"));
-            o.exeDir = dir.path();
+            TFmMain::Options o = benchOptions(dir);
             main = std::make_unique<TFmMain>(prompts, o);
             main->resize(1000, 700);
             main->show();

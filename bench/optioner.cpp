@@ -4,6 +4,7 @@
 #include "platform/qtprompts.h"
 #include "app/tfmmain.h"
 #include "optioner/tfmto.h"
+#include "support/options.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,10 +23,7 @@ struct Window {
 
     Window()
     {
-        TFmMain::Options o;
-        o.compose = composeUnits;
-        o.settingsPath = dir.filePath(QStringLiteral("quillnest4.ini"));
-        o.exeDir = dir.path();
+        TFmMain::Options o = benchOptions(dir);
         main = std::make_unique<TFmMain>(prompts, o);
         main->NewDocument();
         edit = main->CurrentEdit();

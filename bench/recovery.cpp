@@ -16,6 +16,7 @@
 #include "app/recovery.h"
 #include "app/tfmmain.h"
 #include "platform/qtprompts.h"
+#include "support/options.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -70,10 +71,7 @@ struct Window {
         f.open(QIODevice::WriteOnly);
         f.write(pageBytes(page));
         f.close();
-        TFmMain::Options o;
-        o.compose = composeUnits;
-        o.settingsPath = dir.filePath(QStringLiteral("quillnest4.ini"));
-        o.exeDir = dir.path();
+        TFmMain::Options o = benchOptions(dir);
         o.recoveryDir = dir.filePath(QStringLiteral("recovery"));
         main = std::make_unique<TFmMain>(prompts, o);
         openDocumentFile(*main, file);

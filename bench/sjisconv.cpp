@@ -150,6 +150,7 @@ BENCHMARK(BM_IconvJisToSjis)->Unit(benchmark::kMillisecond);
 #include "app/tfmmain.h"
 #include "charset/sjis.h"
 #include "app/sjiscommand.h"
+#include "support/options.h"
 
 #include <QTemporaryDir>
 
@@ -161,10 +162,7 @@ void BM_SjisCommand(benchmark::State& state)
 {
     QTemporaryDir dir;
     QtPrompts prompts;
-    TFmMain::Options o;
-    o.compose = composeUnits;
-    o.settingsPath = dir.filePath(QStringLiteral("quillnest4.ini"));
-    o.exeDir = dir.path();
+    TFmMain::Options o = benchOptions(dir);
     TFmMain main(prompts, o);
     const QString document = sjis::decode(QByteArray::fromStdString(texts().euc));
     for (auto _ : state) {
