@@ -32,7 +32,7 @@ void paint(QLabel* panel, const QColor& background, const QColor& text)
 
 QLabel* colourPanel(const QString& name, const QString& caption, QWidget* owner)
 {
-    auto* l = named(new QLabel(caption, owner), name, caption);
+    auto* l = named(new QLabel(caption, owner), name);
     l->setAutoFillBackground(true);
     l->setAlignment(Qt::AlignCenter);
     l->setFrameShape(QFrame::Panel);

@@ -90,7 +90,7 @@ TFmFont::TFmFont(Prompts& prompts, QWidget* parent) : QDialog(parent), m_prompts
     grid->setContentsMargins(8, 6, 8, 6);
     for (int i = 0; i < 4; ++i) {
         const QString caption = QString::fromUtf8(labels[i][1]);
-        auto* l = named(new QLabel(caption, panel), QLatin1String(labels[i][0]), caption);
+        auto* l = named(new QLabel(caption, panel), QLatin1String(labels[i][0]));
         l->setBuddy(buddies[i]);
         grid->addWidget(l, i / 2, (i % 2) * 2);
         grid->addWidget(buddies[i], i / 2, (i % 2) * 2 + 1, Qt::AlignLeft);

@@ -32,7 +32,7 @@ QComboBox* entryBox(QWidget* owner, const char* name, const QStringList& choices
 
 QLabel* buddy(const QString& caption, QWidget* control, QWidget* owner, const char* name)
 {
-    auto* l = named(new QLabel(caption, owner), name, caption);
+    auto* l = named(new QLabel(caption, owner), name);
     l->setBuddy(control);
     return l;
 }
