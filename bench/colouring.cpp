@@ -69,13 +69,8 @@ struct Page {
     }
     TFmMain& window()
     {
-        if (!main) {
-            TFmMain::Options o = benchOptions(dir);
-            main = std::make_unique<TFmMain>(prompts, o);
-            main->resize(1000, 700);
-            main->show();
-            QCoreApplication::processEvents();
-        }
+        if (!main)
+            main = shownBenchWindow(prompts, dir);
         return *main;
     }
 };

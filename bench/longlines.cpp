@@ -65,13 +65,8 @@ struct Pages {
 
     TFmMain& window()
     {
-        if (!main) {
-            TFmMain::Options o = benchOptions(dir);
-            main = std::make_unique<TFmMain>(prompts, o);
-            main->resize(1000, 700);
-            main->show();
-            QCoreApplication::processEvents();
-        }
+        if (!main)
+            main = shownBenchWindow(prompts, dir);
         return *main;
     }
 };
