@@ -384,12 +384,7 @@ void DocumentEditor::insertFromMimeData(const QMimeData* source)
     for (QChar& ch : text)
         if (ch == u'\r' || ch.unicode() == 0x2029 || ch.unicode() == 0x2028)
             ch = u'\n';
-    QTextCursor c = textCursor();
-    c.beginEditBlock();
-    lines::insertText(c, text);
-    c.endEditBlock();
-    setTextCursor(c);
-    ensureCursorVisible();
+    replaceSelection(text);
 }
 
 static bool fromTagTree(const QMimeData* m)
