@@ -1,0 +1,187 @@
+// Filling an editor with a file's text, and reading back the bytes it saves.
+#include "app/document.h"
+
+#include "app/documentload.h"
+#include "app/linemap.h"
+
+#include <QSignalBlocker>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <cstring>
+
+bool pairShortLines(QString& text)
+{
+    bool paired = false;
+    QChar* const data = text.data();
+    const qsizetype size = text.size();
+    qsizetype start = 0;   // the line looked at
+    while (start < size) {
+        const qsizetype nl = text.indexOf(u'\n', start);
+        if (nl < 0 || nl + 1 >= size)
+            break;   // the last line: nothing after it to pair with
+        qsizetype next = text.indexOf(u'\n', nl + 1);
+        if (next < 0)
+            next = size;
+        if (next - start <= lines::kLongLine) {
+            data[nl] = QChar(0x2028);
+            paired = true;
+            start = next + 1;   // the pair is done
+        } else {
+            start = nl + 1;     // this line stays alone; the next may pair on
+        }
+    }
+    return paired;
+}
+
+EditorFill::EditorFill(QPlainTextEdit& edit, QByteArray bytes, qsizetype pieceBytes)
+    : m_edit(edit), m_doc(edit.document()), m_bytes(std::move(bytes)),
+      m_pieceBytes(qMax<qsizetype>(pieceBytes, 1))
+{
+    m_undo = edit.document()->isUndoRedoEnabled();
+    edit.document()->setUndoRedoEnabled(false);   // the fill is not undoable
+}
+
+EditorFill::~EditorFill()
+{
+    if (!m_finished && m_doc)
+        m_doc->setUndoRedoEnabled(m_undo);
+}
+
+bool EditorFill::step(qsizetype atLeast)
+{
+    // QPlainTextEdit::setPlainText applies the character format to the whole
+    // text again once it is in; appending through a cursor builds the same
+    // document without that second pass.  Decoding in pieces keeps the
+    // decoded text small: each piece is copied into the document and
+    // dropped, instead of the whole file being held twice.
+    const QSignalBlocker quiet(&m_edit);
+    QTextCursor cursor(m_edit.document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    const char* const data = m_bytes.constData();
+    const qsizetype size = m_bytes.size();
+    const qsizetype stop = atLeast < size - m_at ? m_at + atLeast : size;
+    while (m_at < stop) {
+        // A piece ends just after a line feed: 0x0A is never part of a
+        // double-byte character, and a CR LF pair stays in one piece, so
+        // every piece starts the decoder afresh.
+        qsizetype end = size;
+        const qsizetype want = qMin(m_pieceBytes, stop - m_at);
+        if (size - m_at > want) {
+            const qsizetype from = m_at + want - 1;
+            if (const void* lf = std::memchr(data + from, '\n', size_t(size - from)))
+                end = static_cast<const char*>(lf) - data + 1;
+        }
+        sjis::DocumentText piece = sjis::decodeDocument(QByteArrayView(m_bytes).sliced(m_at, end - m_at));
+        if (m_at == 0) {
+            // The first piece runs at least to the first line feed, so
+            // it holds the file's first line break if there is one.
+            m_lineBreak = piece.lineBreak;
+            m_mixed = sjis::hasMixedBreaks(m_bytes, m_lineBreak);
+        }
+        if (m_pairLines && !m_mixed && pairShortLines(piece.text))
+            LineMap::of(m_edit.document()).markPaired();
+        lines::insertText(cursor, piece.text);
+        m_at = end;
+    }
+    cursor.endEditBlock();
+    m_edit.document()->setModified(false);
+    return m_at >= size;
+}
+
+FillResult finishFill(QPlainTextEdit& edit, const QByteArray& bytes, sjis::LineBreak lineBreak,
+                      bool mixed, bool undo, bool caretToStart)
+{
+    const QSignalBlocker quiet(&edit);
+    FillResult result;
+    result.lineBreak = lineBreak;
+    QTextDocument* doc = edit.document();
+    // Files with one kind of break (nearly all) need nothing per line.
+    if (mixed) {
+        result.mixedBreaks = true;
+        setEditorLineBreaks(edit, sjis::lineBreaksOf(bytes), lineBreak);
+    }
+    doc->setUndoRedoEnabled(undo);
+    doc->clearUndoRedoStacks();
+    doc->setModified(false);
+    if (caretToStart)
+        edit.setTextCursor(QTextCursor(doc));   // caret at the start, nothing selected
+    return result;
+}
+
+FillResult EditorFill::finish(bool caretToStart)
+{
+    m_finished = true;
+    const FillResult result = finishFill(m_edit, m_bytes, m_lineBreak, m_mixed, m_undo, caretToStart);
+    m_bytes = QByteArray();   // not needed any more
+    return result;
+}
+
+FillResult fillEditor(QPlainTextEdit& edit, QByteArray bytes, qsizetype pieceBytes,
+                      const FillProgress& progress)
+{
+    EditorFill fill(edit, std::move(bytes), pieceBytes);
+    while (!fill.step(pieceBytes)) {
+        if (progress && !progress(fill.done(), fill.total())) {
+            FillResult cancelled;
+            cancelled.lineBreak = fill.lineBreak();
+            cancelled.cancelled = true;
+            return cancelled;   // the caller throws the document away
+        }
+    }
+    return fill.finish(true);
+}
+
+std::optional<QByteArray> documentBytes(const QPlainTextEdit& edit, sjis::LineBreak lineBreak,
+                                        bool mixedBreaks, sjis::EncodeError* error)
+{
+    const QString text = editorText(edit);   // the whole file, if it was still loading
+    if (!mixedBreaks)
+        return sjis::encodeDocument(text, lineBreak, error);
+    const std::vector<sjis::LineBreak> breaks = editorLineBreaks(edit, lineBreak);
+    return sjis::encodeDocumentLines(text, breaks, lineBreak, error);
+}
+
+std::vector<sjis::LineBreak> editorLineBreaks(const QPlainTextEdit& edit, sjis::LineBreak lineBreak)
+{
+    DocumentLoad::finishNow(edit.document());
+    std::vector<sjis::LineBreak> breaks;
+    breaks.reserve(size_t(edit.document()->blockCount()));
+    for (QTextBlock b = edit.document()->firstBlock(); b.isValid(); b = b.next()) {
+        // A line separator inside a block (pasted text) starts a new line too.
+        const qsizetype separators = b.text().count(QChar(0x2028));
+        breaks.insert(breaks.end(), size_t(separators), lineBreak);
+        if (lines::continues(b.next()))
+            continue;   // the line goes on in the next block
+        breaks.push_back(lines::lineBreakOf(b).value_or(lineBreak));
+    }
+    return breaks;
+}
+
+void setEditorLineBreaks(QPlainTextEdit& edit, const std::vector<sjis::LineBreak>& breaks,
+                         std::optional<sjis::LineBreak> usual)
+{
+    // A line held in pieces has its break on its last piece.  The breaks
+    // are part of the block formats, so undo and redo keep them; setting
+    // them is not a step to undo (the document has just been filled).
+    QTextDocument* doc = edit.document();
+    const bool undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);
+    QTextCursor c(doc);
+    c.beginEditBlock();
+    size_t i = 0;
+    for (QTextBlock b = doc->firstBlock(); i < breaks.size() && b.isValid(); b = b.next()) {
+        i += size_t(b.text().count(QChar(0x2028)));
+        if (!lines::continues(b.next()) && i < breaks.size()) {
+            const sjis::LineBreak lineBreak = breaks[i++];
+            if (lineBreak == usual)
+                continue;   // a line without one takes the document's break
+            c.setPosition(b.position());
+            c.setBlockFormat(lines::withLineBreak(b.blockFormat(), lineBreak));
+        }
+    }
+    c.endEditBlock();
+    doc->setUndoRedoEnabled(undo);
+}
