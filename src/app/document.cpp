@@ -2,6 +2,7 @@
 
 #include "app/documentload.h"
 #include "app/editoraccessible.h"
+#include "app/fileline.h"
 #include "app/linemap.h"
 
 #include <QApplication>
@@ -154,15 +155,7 @@ std::pair<int, int> characterAfter(const QTextDocument* doc, int position)
 // pieces of a line (a caret move across a join selects one).
 static bool onlyJoins(const QTextCursor& c)
 {
-    const QTextDocument* doc = c.document();
-    QTextBlock b = doc->findBlock(c.selectionStart());
-    const QTextBlock last = doc->findBlock(c.selectionEnd());
-    if (c.selectionEnd() - c.selectionStart() != last.blockNumber() - b.blockNumber())
-        return false;
-    for (; b.isValid() && b != last; b = b.next())
-        if (!lines::continues(b.next()))
-            return false;
-    return true;
+    return lines::onlyJoins(c.document(), c.selectionStart(), c.selectionEnd());
 }
 
 bool DocumentEditor::editAtJoin(QKeyEvent* e)
@@ -246,7 +239,7 @@ void DocumentEditor::cutSelection()
 
 void DocumentEditor::keyPressEvent(QKeyEvent* e)
 {
-    if (editAtJoin(e)) {
+    if (editAtJoin(e) || lines::movePastJoins(*this, e)) {
         e->accept();
         emit keyPressed(e);
         return;
@@ -318,23 +311,12 @@ void DocumentEditor::mousePressEvent(QMouseEvent* e)
         && (e->position() - m_doubleClickAt).manhattanLength() < QApplication::startDragDistance();
     m_doubleClicked.invalidate();
     if (tripleClick && textCursor().hasSelection()) {
-        // The line, with its break, as a triple click selects a line that
-        // has a block of its own.
-        const QTextCursor hit = cursorForPosition(e->position().toPoint());
-        const QTextBlock block = hit.block();
-        const QString text = block.text();
-        const qsizetype at = hit.positionInBlock();
-        if (text.contains(QChar(0x2028))) {
-            const qsizetype from = at > 0 ? text.lastIndexOf(QChar(0x2028), at - 1) + 1 : 0;
-            const qsizetype to = text.indexOf(QChar(0x2028), at);
-            QTextCursor c(document());
-            c.setPosition(block.position() + int(from));
-            c.setPosition(to >= 0 ? block.position() + int(to) + 1
-                                  : std::min(block.position() + block.length(),
-                                             document()->characterCount() - 1),
-                          QTextCursor::KeepAnchor);
-            setTextCursor(c);
-        }
+        // The file's line, with its break, as a triple click selects a line
+        // that has a block of its own: also where it shares its block or
+        // is held in pieces.
+        const QTextBlock block = cursorForPosition(e->position().toPoint()).block();
+        if (block.text().contains(QChar(0x2028)) || lines::continues(block) || lines::continues(block.next()))
+            setTextCursor(lines::fileLineSelection(document(), cursorForPosition(e->position().toPoint()).position()));
     }
     emit mousePressed();
 }
@@ -415,6 +397,24 @@ void DocumentEditor::dropEvent(QDropEvent* e)
     if (fromTagTree(e->mimeData())) {
         e->acceptProposedAction();
         emit tagTreeDropped();
+        return;
+    }
+    // Text dragged inside the editor moves through the same removal and
+    // insertion as cut and paste, so the lines around both places keep
+    // their starts and breaks.
+    const QTextCursor selection = textCursor();
+    const bool inside = e->source() == this || e->source() == viewport();
+    if (inside && !isReadOnly() && selection.hasSelection() && e->dropAction() == Qt::MoveAction
+        && e->mimeData() && e->mimeData()->hasText()) {
+        const int to = cursorForPosition(e->position().toPoint()).position();
+        if (to > selection.selectionStart() && to < selection.selectionEnd()) {
+            e->ignore();   // dropped on itself
+            return;
+        }
+        setTextCursor(lines::moveSelection(selection, to));
+        e->setDropAction(Qt::MoveAction);
+        e->accept();
+        ensureCursorVisible();
         return;
     }
     QPlainTextEdit::dropEvent(e);

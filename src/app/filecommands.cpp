@@ -1,8 +1,8 @@
 #include "app/filecommands.h"
 
-#include "app/documentload.h"
-
 #include "app/document.h"
+#include "app/documentload.h"
+#include "app/fileline.h"
 #include "app/settings.h"
 #include "app/tfmmain.h"
 #include "platform/progress.h"
@@ -389,7 +389,9 @@ void FileCommands::MPrintStartClick()
         return;
     p.setDocName(doc->path);
     DocumentLoad::finishNow(doc->edit->document());
-    doc->edit->print(&p);
+    // The file's lines wrapped at the page's edge, never clipped there, and
+    // a long line held in pieces prints as one.
+    lines::printableCopy(*doc->edit)->print(&p);
     if (p.printerState() == QPrinter::Error)
         warn(QStringLiteral("%1 を印刷できませんでした。").arg(doc->path));
 }
