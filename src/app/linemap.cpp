@@ -1,5 +1,7 @@
 #include "app/linemap.h"
 
+#include "app/document.h"
+
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -124,6 +126,16 @@ static void insertLines(QTextCursor& cursor, const QString& text)
         start = end + 1;
     }
     if (!longLine && !continues(cursor.block())) {
+        // Many short lines (a tree pasted whole) go in two to a block, as a
+        // big file is loaded: Qt's cost is per block.
+        if (text.count(u'\n') >= kPairedInsertLines) {
+            QString paired = text;
+            if (pairShortLines(paired)) {
+                LineMap::of(cursor.document()).markPaired();
+                cursor.insertText(paired);
+                return;
+            }
+        }
         cursor.insertText(text);
         return;
     }

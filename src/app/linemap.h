@@ -31,6 +31,9 @@ inline constexpr qsizetype kPiece = 1024;
 // (the Tag Optioner could do nothing with it), and looking further would
 // cost every key in a long stretch without tags.
 inline constexpr qsizetype kLongestTag = 16 * 1024;
+// Inserted text with this many lines or more holds two short lines to a
+// block, as a big file does.
+inline constexpr qsizetype kPairedInsertLines = 1000;
 
 // True when the block continues the line of the block before it.
 bool continues(const QTextBlock& block);

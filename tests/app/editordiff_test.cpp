@@ -139,6 +139,11 @@ QString randomPaste(QRandomGenerator& rng)
         t += parts[rng.bounded(int(std::size(parts)))];
     if (rng.bounded(8) == 0)
         t += QString(int(lines::kLongLine) + 1 + int(rng.bounded(1500)), u'q');
+    if (rng.bounded(40) == 0) {
+        // A tree's worth of short lines: they go in two to a block.
+        for (qsizetype i = 0; i < lines::kPairedInsertLines; ++i)
+            t += parts[rng.bounded(int(std::size(parts)))] + u'\n';
+    }
     return t;
 }
 
