@@ -116,7 +116,7 @@ void BM_ColouredKey(benchmark::State& state)
 {
     Page& p = page();
     TFmMain& main = p.window();
-    if (!openDocumentFile(main, p.files[state.range(0)])) {
+    if (!openWhole(main, p.files[state.range(0)])) {
         state.SkipWithError("open failed");
         return;
     }

@@ -116,7 +116,7 @@ void BM_OneLineKey(benchmark::State& state)
 {
     Pages& p = pages();
     TFmMain& main = p.window();
-    if (!openDocumentFile(main, p.file(int(state.range(0))))) {
+    if (!openWhole(main, p.file(int(state.range(0))))) {
         state.SkipWithError("open failed");
         return;
     }
@@ -176,7 +176,7 @@ void BM_TaglessKey(benchmark::State& state)
         f.open(QIODevice::WriteOnly);
         f.write(b);
     }
-    if (!openDocumentFile(main, file)) {
+    if (!openWhole(main, file)) {
         state.SkipWithError("open failed");
         return;
     }

@@ -1,6 +1,9 @@
 #pragma once
 // The main window's options for a benchmark: every unit composed, the
 // settings file in a scratch folder of the benchmark's own.
+#include "app/document.h"
+#include "app/documentload.h"
+#include "app/filecommands.h"
 #include "app/tfmmain.h"
 #include "composition.h"
 
@@ -25,4 +28,15 @@ inline std::unique_ptr<TFmMain> shownBenchWindow(Prompts& prompts, const QTempor
     main->show();
     QCoreApplication::processEvents();
     return main;
+}
+
+// Opens a file and waits until all of it is in: a big file loads in steps
+// from the event loop, and a key's time must not include a load step.
+inline bool openWhole(TFmMain& main, const QString& file)
+{
+    if (!openDocumentFile(main, file))
+        return false;
+    while (main.currentDocument() && DocumentLoad::of(main.currentDocument()->edit->document()))
+        QCoreApplication::processEvents();
+    return true;
 }
