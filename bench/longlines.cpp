@@ -14,6 +14,7 @@
 #include "platform/qtprompts.h"
 #include "support/options.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
@@ -65,8 +66,13 @@ struct Pages {
 
     TFmMain& window()
     {
-        if (!main)
+        if (!main) {
             main = shownBenchWindow(prompts, dir);
+            // QN4_BENCH_PLAIN=1: the same keys with colouring off.
+            if (qEnvironmentVariableIntValue("QN4_BENCH_PLAIN") == 1)
+                if (QAction* colouring = main->findChild<QAction*>(QStringLiteral("MColoring")))
+                    colouring->setChecked(false);
+        }
         return *main;
     }
 };
