@@ -2,16 +2,19 @@
 
 #include "app/linemap.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
 
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -75,6 +78,24 @@ bool servedWhileLoading(const QKeyEvent* e)
 }
 
 } // namespace
+
+void insertFileText(QTextCursor& cursor, const QString& text)
+{
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0)
+            end = text.size();
+        if (end - start > lines::kLongLine) {
+            lines::insertText(cursor, text);   // cuts the long lines
+            return;
+        }
+        start = end + 1;
+    }
+    if (lines::continues(cursor.block()))
+        lines::insertText(cursor, text);   // the next line starts a block of its own
+    else
+        cursor.insertText(text);
+}
 
 DocumentLoad::DocumentLoad(QPlainTextEdit& edit, QByteArray bytes)
     : QObject(edit.document()), m_edit(edit), m_doc(edit.document()), m_bytes(std::move(bytes))
@@ -193,6 +214,10 @@ qsizetype DocumentLoad::pieceEnd(qsizetype want, bool* midLine) const
 
 void DocumentLoad::append(QTextCursor& cursor, QByteArrayView bytes, bool midLine)
 {
+    // Each '\n' of the decoded text stands for the next of these (a CR LF
+    // pair is never cut, and the carried end of a long line holds none).
+    const std::vector<sjis::LineBreak> breaks = m_mixed ? sjis::lineBreaksOf(bytes)
+                                                        : std::vector<sjis::LineBreak>();
     QString text = sjis::decodeDocument(bytes).text;
     if (!m_carry.isEmpty())
         text.prepend(std::exchange(m_carry, QString()));
@@ -221,7 +246,11 @@ void DocumentLoad::append(QTextCursor& cursor, QByteArrayView bytes, bool midLin
         QString head = !midLine && lineStart == text.size() ? std::move(text) : text.first(lineStart);
         if (!m_mixed && pairShortLines(head))
             map.markPaired();
-        lines::insertText(cursor, head);
+        const int start = cursor.position();
+        const int blocks = cursor.document()->blockCount();
+        insertFileText(cursor, head);
+        if (m_mixed)
+            setBreaks(start, cursor.position(), cursor.document()->blockCount() - blocks, head, breaks);
     }
     if (midLine && keep > lineStart) {
         const QTextBlockFormat joined = lines::continuationFormat(cursor.blockFormat());
@@ -238,12 +267,77 @@ void DocumentLoad::append(QTextCursor& cursor, QByteArrayView bytes, bool midLin
     }
 }
 
+void DocumentLoad::setBreaks(int start, int end, int newBlocks, QStringView text,
+                             const std::vector<sjis::LineBreak>& breaks)
+{
+    // Setting them as the lines go in costs a format change per line with a
+    // break of its own, instead of a walk over every block of the file once
+    // it is all in.  Every break must have made a block of its own.
+    const qsizetype lineEnds = text.count(u'\n');
+    if (!m_breaksSet || breaks.size() != size_t(lineEnds) || newBlocks < lineEnds) {
+        m_breaksSet = false;   // left to the end of the load
+        return;
+    }
+    QTextDocument* doc = m_edit.document();
+    QTextCursor at(doc);
+    // Formats met last, and what they become with each break.
+    QTextBlockFormat plain;
+    std::optional<QTextBlockFormat> withBreak[3];
+    auto give = [&](sjis::LineBreak lineBreak) {
+        const QTextBlockFormat now = at.blockFormat();
+        if (now != plain) {
+            plain = now;
+            for (std::optional<QTextBlockFormat>& f : withBreak)
+                f.reset();
+        }
+        std::optional<QTextBlockFormat>& f = withBreak[int(lineBreak)];
+        if (!f)
+            f = lines::withLineBreak(plain, lineBreak);
+        at.setBlockFormat(*f);
+    };
+    if (end - start == text.size() && newBlocks == lineEnds) {
+        // No line was cut into pieces: a break in the text stands where it
+        // stands in the document, at the end of its line's block.
+        qsizetype from = 0;
+        for (const sjis::LineBreak lineBreak : breaks) {
+            const qsizetype nl = text.indexOf(u'\n', from);
+            from = nl + 1;
+            if (lineBreak == m_lineBreak)
+                continue;   // a line without one takes the document's break
+            at.setPosition(start + int(nl));
+            give(lineBreak);
+        }
+        return;
+    }
+    // A line held in pieces has its break on its last piece.
+    size_t i = 0;
+    for (QTextBlock b = doc->findBlock(start); i < breaks.size() && b.isValid(); b = b.next()) {
+        if (lines::continues(b.next()))
+            continue;
+        const sjis::LineBreak lineBreak = breaks[i++];
+        if (lineBreak == m_lineBreak)
+            continue;
+        at.setPosition(b.position());
+        give(lineBreak);
+    }
+}
+
 bool DocumentLoad::step(qsizetype atLeast)
 {
     const QSignalBlocker quiet(&m_edit);
     // Text appended at the end would carry a caret standing there along.
     const int anchor = m_edit.textCursor().anchor();
     const int position = m_edit.textCursor().position();
+    // Text appended below the screen changes nothing shown but the scroll
+    // bar; the layout would have the whole text area repainted (and its
+    // lines shaped again) after every step.  Where the end is in sight the
+    // editor hears of the change as usual.
+    QAbstractTextDocumentLayout* layout = m_doc->documentLayout();
+    const QScrollBar* bar = m_edit.verticalScrollBar();
+    const bool endShown = !m_edit.isVisible() || bar->value() + 2 * bar->pageStep() >= bar->maximum();
+    std::optional<QSignalBlocker> quietLayout;
+    if (!endShown)
+        quietLayout.emplace(layout);
     QTextCursor cursor(m_edit.document());
     cursor.movePosition(QTextCursor::End);
     cursor.beginEditBlock();
@@ -256,6 +350,10 @@ bool DocumentLoad::step(qsizetype atLeast)
         m_at = end;
     }
     cursor.endEditBlock();
+    if (quietLayout) {
+        quietLayout.reset();
+        emit layout->documentSizeChanged(layout->documentSize());   // the scroll bar grows
+    }
     m_edit.document()->setModified(false);
     const QTextCursor now = m_edit.textCursor();
     if (now.position() != position || now.anchor() != anchor) {
@@ -270,7 +368,10 @@ bool DocumentLoad::step(qsizetype atLeast)
 FillResult DocumentLoad::finishFill(bool caretToStart)
 {
     m_fillDone = true;
-    const FillResult result = ::finishFill(m_edit, m_bytes, m_lineBreak, m_mixed, m_undo, caretToStart);
+    // Each line's own break is in already unless a piece did not match.
+    FillResult result = ::finishFill(m_edit, m_bytes, m_lineBreak, m_mixed && !m_breaksSet, m_undo,
+                                     caretToStart);
+    result.mixedBreaks = m_mixed;
     m_bytes = QByteArray();
     return result;
 }

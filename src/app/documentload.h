@@ -12,7 +12,16 @@
 #include <QObject>
 #include <QPointer>
 
+#include <vector>
+
+class QTextCursor;
 class QTextDocument;
+
+// Puts decoded file text in at the cursor at the end of a fill: long lines
+// in pieces, short ones as they are.  Unlike an insertion by the user, a
+// big text is not paired here: the fill pairs where it may, and the lines of
+// a file with mixed breaks must each keep a block of their own.
+void insertFileText(QTextCursor& cursor, const QString& text);
 
 class DocumentLoad final : public QObject {
     Q_OBJECT
@@ -63,6 +72,10 @@ private:
     // no double-byte character holds; *midLine tells which.
     qsizetype pieceEnd(qsizetype want, bool* midLine) const;
     void append(QTextCursor& cursor, QByteArrayView bytes, bool midLine);
+    // Gives the lines of `text`, just put in from `start` to `end` (making
+    // `newBlocks` blocks), their own breaks (files with mixed breaks).
+    void setBreaks(int start, int end, int newBlocks, QStringView text,
+                   const std::vector<sjis::LineBreak>& breaks);
     FillResult finishFill(bool caretToStart);
     void startSteps();
     void stepLater();
@@ -80,6 +93,8 @@ private:
     // The last block ends a piece of a line that goes on in the next.
     bool m_open = false;
     bool m_mixed = false;
+    // Every line put in so far has its own break (mixed breaks).
+    bool m_breaksSet = true;
     sjis::LineBreak m_lineBreak = sjis::LineBreak::CrLf;
     bool m_undo = true;
     bool m_fillDone = false;

@@ -83,7 +83,7 @@ bool EditorFill::step(qsizetype atLeast)
         }
         if (m_pairLines && !m_mixed && pairShortLines(piece.text))
             LineMap::of(m_edit.document()).markPaired();
-        lines::insertText(cursor, piece.text);
+        insertFileText(cursor, piece.text);
         m_at = end;
     }
     cursor.endEditBlock();
