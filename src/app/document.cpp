@@ -71,6 +71,13 @@ DocumentEditor::DocumentEditor(QWidget* parent) : QPlainTextEdit(parent)
     doc->setDocumentLayout(new EditLayout(doc));
     setDocument(doc);
     setAcceptDrops(true);
+    m_kept = QTextCursor(doc);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &DocumentEditor::keepCaretLayout);
+    connect(doc, &QTextDocument::contentsChange, this, [this](int from, int, int) {
+        const QTextBlock kept = m_kept.block();
+        if (from >= kept.position() && from <= kept.position() + kept.length())
+            m_keptEdited = true;
+    });
     // The scroll bars change with many keys (a line grows wider than the
     // widest): painted over a background of their own, they do not make
     // every widget under the editor paint again too.
@@ -79,6 +86,28 @@ DocumentEditor::DocumentEditor(QWidget* parent) : QPlainTextEdit(parent)
         if (QWidget* box = bar->parentWidget(); box && box != this)
             box->setAutoFillBackground(true);
     }
+}
+
+void DocumentEditor::keepCaretLayout()
+{
+    // Qt drops a line's shaped glyphs once it is laid out, so every key
+    // shapes the caret's line again for the caret's place and again for the
+    // paint: in a coloured piece of a minified page (many short runs of
+    // colour) that is most of a key's time.  The caret's line keeps them;
+    // a line left after an edit is laid out once more to let them go.
+    const QTextBlock caret = textCursor().block();
+    const QTextBlock kept = m_kept.block();
+    if (caret == kept)
+        return;
+    if (kept.isValid() && kept.layout()) {
+        kept.layout()->setCacheEnabled(false);
+        if (m_keptEdited)
+            document()->markContentsDirty(kept.position(), kept.length());
+    }
+    m_keptEdited = false;
+    m_kept.setPosition(caret.position());
+    if (caret.isValid() && caret.layout())
+        caret.layout()->setCacheEnabled(true);
 }
 
 bool DocumentEditor::event(QEvent* e)

@@ -13,6 +13,7 @@
 #include <QTextDocument>
 #include <QString>
 #include <QTextBlock>
+#include <QTextCursor>
 
 #include <functional>
 
@@ -69,6 +70,11 @@ private:
     QElapsedTimer m_doubleClicked;
     QPointF m_doubleClickAt;
     std::function<void()> m_beforePaint;
+    // The caret's line keeps its shaped text between edits (see
+    // keepCaretLayout); where it was, for letting it go again.
+    void keepCaretLayout();
+    QTextCursor m_kept;
+    bool m_keptEdited = false;
 };
 
 
