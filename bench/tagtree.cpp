@@ -2,7 +2,7 @@
 // large subtree into a document.
 #include "app/document.h"
 #include "app/tfmmain.h"
-#include "composition.h"
+#include "support/options.h"
 #include "platform/prompts.h"
 #include "tagtree/tagnode.h"
 #include "tagtree/tagpaste.h"
@@ -81,6 +81,24 @@ void BM_LoadLot(benchmark::State& state)
 }
 BENCHMARK(BM_LoadLot)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// A 100,000-node subtree in the panel's tree, selected: a table of 20,000
+// rows of four cells.
+TagNode* bigSubtree(TagTreePanel& panel)
+{
+    TagNode* top = nullptr;
+    panel.model()->replace([&](TagTree& t) {
+        top = t.append(nullptr, "<TABLE></TABLE>");
+        for (int r = 0; r < 20000; ++r) {
+            TagNode* tr = t.append(top, "<TR></TR>");
+            for (int c = 0; c < 3; ++c)
+                t.append(tr, "<TD>\u30bb\u30eb</TD>");
+            t.append(tr, "<TD></TD>");
+        }
+    });
+    panel.selectNode(top);
+    return top;
+}
+
 void BM_PasteTagSubtree(benchmark::State& state)
 {
     SilentPrompts prompts;
@@ -95,18 +113,7 @@ void BM_PasteTagSubtree(benchmark::State& state)
         return true;
     };
     TagTreePanel panel(prompts, TagTreeHost{insert, {}, {}, {}});
-    // A 100,000-node subtree: a table of 20,000 rows of four cells.
-    TagNode* top = nullptr;
-    panel.model()->replace([&](TagTree& t) {
-        top = t.append(nullptr, "<TABLE></TABLE>");
-        for (int r = 0; r < 20000; ++r) {
-            TagNode* tr = t.append(top, "<TR></TR>");
-            for (int c = 0; c < 3; ++c)
-                t.append(tr, "<TD>\u30bb\u30eb</TD>");
-            t.append(tr, "<TD></TD>");
-        }
-    });
-    panel.selectNode(top);
+    TagNode* top = bigSubtree(panel);
     state.counters["nodes"] = double(panel.model()->tree().nodeCount());
     for (auto _ : state) {
         state.PauseTiming();
@@ -128,30 +135,14 @@ void BM_PasteTagSubtreeIntoPage(benchmark::State& state)
 {
     SilentPrompts prompts;
     QTemporaryDir dir;
-    TFmMain::Options o;
-    o.compose = composeUnits;
-    o.settingsPath = dir.filePath(QStringLiteral("quillnest4.ini"));
-    o.exeDir = dir.path();
-    TFmMain main(prompts, o);
-    main.resize(1000, 700);
-    main.show();
-    QApplication::processEvents();
+    const std::unique_ptr<TFmMain> window = shownBenchWindow(prompts, dir);
+    TFmMain& main = *window;
     auto* panel = main.findChild<TagTreePanel*>();
     if (!panel) {
         state.SkipWithError("no tag tree panel");
         return;
     }
-    TagNode* top = nullptr;
-    panel->model()->replace([&](TagTree& t) {
-        top = t.append(nullptr, "<TABLE></TABLE>");
-        for (int r = 0; r < 20000; ++r) {
-            TagNode* tr = t.append(top, "<TR></TR>");
-            for (int c = 0; c < 3; ++c)
-                t.append(tr, "<TD>\u30bb\u30eb</TD>");
-            t.append(tr, "<TD></TD>");
-        }
-    });
-    panel->selectNode(top);
+    TagNode* top = bigSubtree(*panel);
     {
         QElapsedTimer clock;
         clock.start();
