@@ -7,6 +7,7 @@
 #include "app/htmlcolouring.h"
 #include "app/recovery.h"
 #include "app/sjiscommand.h"
+#include "app/settingsclient.h"
 #include "app/tfmmain.h"
 #include "builders/image/imageunit.h"
 #include "builders/list/listunit.h"
@@ -20,15 +21,21 @@
 #include "optioner/optionerunit.h"
 #include "tagtree/tagtreeunit.h"
 
+#include <type_traits>
+
 namespace {
 
-// Makes a unit, gives it to the main window and returns it typed.
+// Makes a unit, gives it to the main window and returns it typed.  A unit
+// that keeps keys of the settings file is registered for them here, so no
+// unit can be made without its settings.
 template <typename Unit, typename... Args>
 Unit* make(TFmMain& main, Args&&... args)
 {
     auto unit = std::make_unique<Unit>(std::forward<Args>(args)...);
     Unit* raw = unit.get();
     main.adoptUnit(std::move(unit));
+    if constexpr (std::is_base_of_v<SettingsClient, Unit>)
+        main.addSettingsClient(*raw);
     return raw;
 }
 
@@ -44,33 +51,26 @@ void composeUnits(TFmMain& main)
 
     // The order is the order in which the long-lived windows come to exist.
     u.file = make<FileCommands>(main, main);
-    main.addSettingsClient(*u.file);
     u.pages = make<PageBuilderUnit>(main, main);
     u.edit = make<EditCommands>(main, main);
-    main.addSettingsClient(*u.edit);
     u.optioner = make<TagOptionerUnit>(main, main);
     u.sjis = make<SjisCommandUnit>(main, main);
     main.createVersionWindow();
     u.tagTree = make<TagTreeUnit>(main, main);
-    main.addSettingsClient(*u.tagTree);
     u.image = make<ImageBuilderUnit>(main, main);
     u.sound = make<SoundBuilderUnit>(main, main);
     u.filePanel = make<FilePanel>(main, main);
-    main.addSettingsClient(*u.filePanel);
     QObject::connect(u.file, &FileCommands::filesChanged, u.filePanel, &FilePanel::refresh);
     QObject::connect(u.filePanel, &FilePanel::imageRequested, u.image, &ImageBuilderUnit::openPicture);
     QObject::connect(u.filePanel, &FilePanel::soundRequested, u.sound, &SoundBuilderUnit::openSound);
     u.color = make<ColorPickerUnit>(main, main);
     u.tagMenu = make<TagMenuUnit>(main, main);
-    main.addSettingsClient(*u.tagMenu);
     u.keyControl = make<KeyControlUnit>(main, main);
-    main.addSettingsClient(*u.keyControl);
     u.font = make<FontUnit>(main, main);
     u.table = make<TableBuilderUnit>(main, main);
     u.list = make<ListBuilderUnit>(main, main);
     u.browser = make<BrowserCommands>(main, main);
     u.coloring = make<HtmlColouringUnit>(main, main);
-    main.addSettingsClient(*u.coloring);
     u.recovery = make<RecoveryUnit>(main, main, main.options().recoveryDir,
                                     main.options().offerRecovery);
 }

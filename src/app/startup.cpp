@@ -93,7 +93,7 @@ Startup::Startup(Prompts& prompts, TFmMain::Options options, const QStringList& 
     nameApplication();
     installQtTranslations();
     auto* splash = new TFmTitle(prompts, std::move(options));
-    m_main = splash->mainWindow();
+    m_main = splash->takeMainWindow();
     m_main->setAttribute(Qt::WA_DeleteOnClose, false);
     // The size comes from the settings file: whatever it says, the window
     // fits its screen, and what is saved later is that size.
@@ -108,7 +108,4 @@ Startup::Startup(Prompts& prompts, TFmMain::Options options, const QStringList& 
         openDocumentFile(*m_main, QFileInfo(f).absoluteFilePath());
 }
 
-Startup::~Startup()
-{
-    delete m_main;
-}
+Startup::~Startup() = default;

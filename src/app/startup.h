@@ -3,6 +3,8 @@
 
 #include <QByteArrayList>
 #include <QSize>
+#include <functional>
+#include <memory>
 #include <vector>
 
 class Prompts;
@@ -43,7 +45,7 @@ public:
     Startup(Prompts& prompts, TFmMain::Options options, const QStringList& files = {});
 
     ~Startup();
-    TFmMain* mainWindow() const { return m_main; }
+    TFmMain* mainWindow() const { return m_main.get(); }
 
     // The settings file beside the executable and the one used when that
     // folder cannot be written.
@@ -60,5 +62,5 @@ public:
     static void placeOnScreen(QWidget& window, const QScreen* screen);
 
 private:
-    TFmMain* m_main = nullptr;
+    std::unique_ptr<TFmMain> m_main;
 };

@@ -25,7 +25,7 @@ TFmTitle::TFmTitle(Prompts& prompts, TFmMain::Options options)
     show();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QApplication::processEvents();
-    m_main = new TFmMain(prompts, std::move(options));
+    m_main = std::make_unique<TFmMain>(prompts, std::move(options));
     QApplication::restoreOverrideCursor();
 }
 
@@ -70,7 +70,8 @@ QPixmap TFmTitle::picture()
 
 void TFmTitle::paintEvent(QPaintEvent*)
 {
-    static const QPixmap pm = picture();
+    if (m_picture.isNull())
+        m_picture = picture();   // drawn once, and gone with the splash
     QPainter p(this);
-    p.drawPixmap(0, 0, pm);
+    p.drawPixmap(0, 0, m_picture);
 }

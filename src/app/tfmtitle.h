@@ -1,7 +1,10 @@
 #pragma once
 #include "app/tfmmain.h"
 
+#include <QPixmap>
 #include <QWidget>
+
+#include <memory>
 
 class Prompts;
 
@@ -12,12 +15,14 @@ class TFmTitle : public QWidget {
     Q_OBJECT
 public:
     TFmTitle(Prompts& prompts, TFmMain::Options options);
-    TFmMain* mainWindow() const { return m_main; }
+    // The main window it built, handed to the caller, who owns it.
+    std::unique_ptr<TFmMain> takeMainWindow() { return std::move(m_main); }
     static QPixmap picture();
 
 protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
-    TFmMain* m_main = nullptr;
+    std::unique_ptr<TFmMain> m_main;
+    QPixmap m_picture;
 };

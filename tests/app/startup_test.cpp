@@ -22,7 +22,7 @@ TEST_F(StartupTest, SplashBuildsTheMainWindowAndHoldsTwoSeconds)
     o.settingsPath = iniPath();
     o.clock = &clock;
     QPointer<TFmTitle> splash = new TFmTitle(prompts, o);
-    std::unique_ptr<TFmMain> main(splash->mainWindow());
+    std::unique_ptr<TFmMain> main = splash->takeMainWindow();
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(splash->isVisible());
     EXPECT_EQ(splash->size(), QSize(300, 199));
