@@ -80,7 +80,13 @@ TFmMain::TFmMain(Prompts& prompts, Options options, QWidget* parent)
 
 TFmMain::~TFmMain()
 {
-    // Units hold pointers into the window; let them go first.
+    // Tool windows hold references into the units, and units pointers into
+    // this window: the windows go first, then the units, then the rest.
+    const QList<QWidget*> children = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* w : children)
+        if (w->isWindow())
+            delete w;
+    m_fmVer = nullptr;
     m_settingsClients.clear();
     m_units.clear();
 }
