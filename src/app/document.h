@@ -131,9 +131,10 @@ public:
     bool step(qsizetype atLeast);
     // After the last step: the breaks of a mixed file, nothing to undo.
     FillResult finish(bool caretToStart);
-    // Two short lines to a block, with a line separator between them (a file
-    // with one kind of break only): half the blocks, half the time Qt takes
-    // to make them.  Set before the first step.
+    // Two short lines to a block, with a line separator between them (with
+    // mixed breaks only where the first line has the file's first kind):
+    // half the blocks, half the time Qt takes to make them.  Set before the
+    // first step.
     void setPairLines(bool on) { m_pairLines = on; }
     qsizetype done() const { return m_at; }
     qsizetype total() const { return m_bytes.size(); }

@@ -216,8 +216,8 @@ void DocumentLoad::append(QTextCursor& cursor, QByteArrayView bytes, bool midLin
 {
     // Each '\n' of the decoded text stands for the next of these (a CR LF
     // pair is never cut, and the carried end of a long line holds none).
-    const std::vector<sjis::LineBreak> breaks = m_mixed ? sjis::lineBreaksOf(bytes)
-                                                        : std::vector<sjis::LineBreak>();
+    std::vector<sjis::LineBreak> breaks = m_mixed ? sjis::lineBreaksOf(bytes)
+                                                  : std::vector<sjis::LineBreak>();
     QString text = sjis::decodeDocument(bytes).text;
     if (!m_carry.isEmpty())
         text.prepend(std::exchange(m_carry, QString()));
@@ -244,7 +244,7 @@ void DocumentLoad::append(QTextCursor& cursor, QByteArrayView bytes, bool midLin
     }
     if (lineStart > 0) {
         QString head = !midLine && lineStart == text.size() ? std::move(text) : text.first(lineStart);
-        if (!m_mixed && pairShortLines(head))
+        if (m_mixed ? pairMixedLines(head, breaks, m_lineBreak) : pairShortLines(head))
             map.markPaired();
         const int start = cursor.position();
         const int blocks = cursor.document()->blockCount();

@@ -19,9 +19,17 @@ class QTextDocument;
 
 // Puts decoded file text in at the cursor at the end of a fill: long lines
 // in pieces, short ones as they are.  Unlike an insertion by the user, a
-// big text is not paired here: the fill pairs where it may, and the lines of
-// a file with mixed breaks must each keep a block of their own.
+// big text is not paired here: the fill has paired what it may (in a file
+// with mixed breaks only lines ending in the usual break may share a block).
 void insertFileText(QTextCursor& cursor, const QString& text);
+
+// pairShortLines for a file with mixed breaks: two short lines share a block
+// only where the first one's break is `usual`, the document's, which a line
+// separator inside a block always stands for; so no break needs keeping but
+// the block's own.  `breaks` lists the break of each '\n' of `text`, and is
+// left listing those of the '\n' still there.  Nothing is paired when it does
+// not match the text.
+bool pairMixedLines(QString& text, std::vector<sjis::LineBreak>& breaks, sjis::LineBreak usual);
 
 class DocumentLoad final : public QObject {
     Q_OBJECT

@@ -35,6 +35,41 @@ bool pairShortLines(QString& text)
     return paired;
 }
 
+bool pairMixedLines(QString& text, std::vector<sjis::LineBreak>& breaks, sjis::LineBreak usual)
+{
+    if (breaks.size() != size_t(text.count(u'\n')))
+        return false;
+    bool paired = false;
+    QChar* const data = text.data();
+    const qsizetype size = text.size();
+    size_t k = 0;     // the break of the next '\n'
+    size_t kept = 0;  // breaks of the '\n' left, written over the list
+    qsizetype start = 0;
+    while (start < size) {
+        const qsizetype nl = text.indexOf(u'\n', start);
+        if (nl < 0 || nl + 1 >= size)
+            break;
+        qsizetype next = text.indexOf(u'\n', nl + 1);
+        if (next < 0)
+            next = size;
+        if (next - start <= lines::kLongLine && breaks[k] == usual) {
+            data[nl] = QChar(0x2028);   // stands for the document's break
+            paired = true;
+            ++k;
+            if (next < size)
+                breaks[kept++] = breaks[k++];
+            start = next + 1;
+        } else {
+            breaks[kept++] = breaks[k++];
+            start = nl + 1;
+        }
+    }
+    while (k < breaks.size())
+        breaks[kept++] = breaks[k++];
+    breaks.resize(kept);
+    return paired;
+}
+
 EditorFill::EditorFill(QPlainTextEdit& edit, QByteArray bytes, qsizetype pieceBytes)
     : m_edit(edit), m_doc(edit.document()), m_bytes(std::move(bytes)),
       m_pieceBytes(qMax<qsizetype>(pieceBytes, 1))
@@ -83,6 +118,12 @@ bool EditorFill::step(qsizetype atLeast)
         }
         if (m_pairLines && !m_mixed && pairShortLines(piece.text))
             LineMap::of(m_edit.document()).markPaired();
+        if (m_pairLines && m_mixed) {
+            // The breaks set at the end skip the separators (the usual break).
+            std::vector<sjis::LineBreak> breaks = sjis::lineBreaksOf(QByteArrayView(m_bytes).sliced(m_at, end - m_at));
+            if (pairMixedLines(piece.text, breaks, m_lineBreak))
+                LineMap::of(m_edit.document()).markPaired();
+        }
         insertFileText(cursor, piece.text);
         m_at = end;
     }
