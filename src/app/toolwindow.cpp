@@ -14,7 +14,7 @@ ToolWindow::ToolWindow(QWidget& window, QWidget& mainWindow, QPoint offset,
             continue;
         m_launchers.emplace_back(a);
         a->setEnabled(true);
-        connect(a, &QAction::triggered, this, &ToolWindow::launch);
+        connect(a, &QAction::triggered, this, &ToolWindow::launcherTriggered);
     }
     window.installEventFilter(this);
 }
@@ -33,6 +33,13 @@ void ToolWindow::launch()
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
+}
+
+void ToolWindow::launcherTriggered()
+{
+    if (m_beforeLaunch)
+        m_beforeLaunch();
+    launch();
 }
 
 bool ToolWindow::eventFilter(QObject* watched, QEvent* event)

@@ -7,11 +7,11 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <QWidget>
 #include <functional>
 #include <vector>
 
 class QAction;
-class QWidget;
 
 class ToolWindow : public QObject {
     Q_OBJECT
@@ -21,6 +21,9 @@ public:
 
     // The launch command: place (first time), disable the launchers, show.
     void launch();
+    // A step the launchers run before they launch (not launch() itself, which
+    // hand-overs call once they have given the window what it shows).
+    void setBeforeLaunch(std::function<void()> step) { m_beforeLaunch = std::move(step); }
     // Whether the window has been placed in this run.
     bool placed() const { return m_placed; }
     QWidget* window() const { return m_window; }
@@ -32,10 +35,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void launcherTriggered();
+
     QPointer<QWidget> m_window;
     QPointer<QWidget> m_main;
     QPoint m_offset;
     std::vector<QPointer<QAction>> m_launchers;
+    std::function<void()> m_beforeLaunch;
     bool m_placed = false;
 };
 

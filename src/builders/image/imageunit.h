@@ -6,15 +6,13 @@
 
 #include "builders/builderunit.h"
 
-#include <QObject>
 #include <QPointer>
 #include <memory>
 
 class DesktopShell;
 class TFmCg;
-class ToolWindow;
 
-class ImageBuilderUnit : public QObject {
+class ImageBuilderUnit : public BuilderUnit {
     Q_OBJECT
 public:
     explicit ImageBuilderUnit(EditorHost& host);
@@ -26,11 +24,8 @@ public:
     void setShell(DesktopShell& shell);
 
     TFmCg* window() const;
-    ToolWindow* launcher() const;
 
 private:
-    HostBuilderSink m_sink;
     std::unique_ptr<DesktopShell> m_shell;
     QPointer<TFmCg> m_window;
-    QPointer<ToolWindow> m_launcher;
 };

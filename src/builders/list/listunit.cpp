@@ -2,18 +2,16 @@
 
 #include "app/commandswitch.h"
 #include "app/mainlayout.h"
-#include "app/toolwindow.h"
 #include "builders/list/tfmlist.h"
 
 #include <QAction>
 #include <QPushButton>
 
-ListBuilderUnit::ListBuilderUnit(EditorHost& host) : m_sink(host)
+ListBuilderUnit::ListBuilderUnit(EditorHost& host) : BuilderUnit(host)
 {
-    m_window = new TFmList(host.prompts(), m_sink, host.mainWindow());
+    m_window = new TFmList(host.prompts(), sink(), host.mainWindow());
     const MainControls& c = host.controls();
-    m_launcher = new ToolWindow(*m_window, *host.mainWindow(), QPoint(290, 100),
-                                {c.MList, c.ToolList});
+    install(*m_window, {c.MList, c.ToolList});
     host.documentCommands().add(m_window->ListPaste());
     host.documentCommands().add(m_window->MPopList());
 }
@@ -23,9 +21,4 @@ ListBuilderUnit::~ListBuilderUnit() = default;
 TFmList* ListBuilderUnit::window() const
 {
     return m_window;
-}
-
-ToolWindow* ListBuilderUnit::launcher() const
-{
-    return m_launcher;
 }

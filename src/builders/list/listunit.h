@@ -5,23 +5,18 @@
 
 #include "builders/builderunit.h"
 
-#include <QObject>
 #include <QPointer>
 
 class TFmList;
-class ToolWindow;
 
-class ListBuilderUnit : public QObject {
+class ListBuilderUnit : public BuilderUnit {
     Q_OBJECT
 public:
     explicit ListBuilderUnit(EditorHost& host);
     ~ListBuilderUnit() override;
 
     TFmList* window() const;
-    ToolWindow* launcher() const;
 
 private:
-    HostBuilderSink m_sink;
     QPointer<TFmList> m_window;
-    QPointer<ToolWindow> m_launcher;
 };

@@ -6,13 +6,11 @@
 
 #include "builders/builderunit.h"
 
-#include <QObject>
 #include <QPointer>
 
 class TFmMusic;
-class ToolWindow;
 
-class SoundBuilderUnit : public QObject {
+class SoundBuilderUnit : public BuilderUnit {
     Q_OBJECT
 public:
     explicit SoundBuilderUnit(EditorHost& host);
@@ -22,10 +20,7 @@ public:
     void openSound(const QString& path);
 
     TFmMusic* window() const;
-    ToolWindow* launcher() const;
 
 private:
-    HostBuilderSink m_sink;
     QPointer<TFmMusic> m_window;
-    QPointer<ToolWindow> m_launcher;
 };

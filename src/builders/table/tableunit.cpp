@@ -2,15 +2,13 @@
 
 #include "app/commandswitch.h"
 #include "app/mainlayout.h"
-#include "app/toolwindow.h"
 #include "builders/table/tfmtablebody.h"
 
-TableBuilderUnit::TableBuilderUnit(EditorHost& host) : m_sink(host)
+TableBuilderUnit::TableBuilderUnit(EditorHost& host) : BuilderUnit(host)
 {
-    m_window = new TFmTableBody(host.prompts(), m_sink, host.mainWindow());
+    m_window = new TFmTableBody(host.prompts(), sink(), host.mainWindow());
     const MainControls& c = host.controls();
-    m_launcher = new ToolWindow(*m_window, *host.mainWindow(), QPoint(290, 100),
-                                {c.MTable, c.ToolTable});
+    install(*m_window, {c.MTable, c.ToolTable});
     host.documentCommands().add(m_window->MTd());
 }
 
@@ -19,9 +17,4 @@ TableBuilderUnit::~TableBuilderUnit() = default;
 TFmTableBody* TableBuilderUnit::window() const
 {
     return m_window;
-}
-
-ToolWindow* TableBuilderUnit::launcher() const
-{
-    return m_launcher;
 }

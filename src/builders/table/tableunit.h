@@ -5,23 +5,18 @@
 
 #include "builders/builderunit.h"
 
-#include <QObject>
 #include <QPointer>
 
 class TFmTableBody;
-class ToolWindow;
 
-class TableBuilderUnit : public QObject {
+class TableBuilderUnit : public BuilderUnit {
     Q_OBJECT
 public:
     explicit TableBuilderUnit(EditorHost& host);
     ~TableBuilderUnit() override;
 
     TFmTableBody* window() const;
-    ToolWindow* launcher() const;
 
 private:
-    HostBuilderSink m_sink;
     QPointer<TFmTableBody> m_window;
-    QPointer<ToolWindow> m_launcher;
 };
