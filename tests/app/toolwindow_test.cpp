@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QSignalSpy>
+#include <vector>
 
 TEST_F(MainWindowTest, ToolWindowIsPlacedOnceAndSwitchesItsLaunchers)
 {
@@ -39,6 +40,26 @@ TEST_F(MainWindowTest, ToolWindowIsPlacedOnceAndSwitchesItsLaunchers)
     toolButton.trigger();
     EXPECT_EQ(tool.pos(), QPoint(500, 400));
     EXPECT_FALSE(menuItem.isEnabled());
+}
+
+// A launcher's step runs while the window is still hidden; a launch from a
+// hand-over skips it.
+TEST_F(MainWindowTest, ToolWindowRunsItsBeforeLaunchStepOnlyForItsLaunchers)
+{
+    TFmMain& m = makeWindow(true);
+    QWidget tool(&m, Qt::Tool);
+    QAction menuItem(QStringLiteral("menu"));
+    ToolWindow launcher(tool, m, QPoint(290, 100), {&menuItem});
+    std::vector<bool> shownAtStep;
+    launcher.setBeforeLaunch([&] { shownAtStep.push_back(tool.isVisible()); });
+
+    menuItem.trigger();
+    EXPECT_EQ(shownAtStep, std::vector<bool>{false});
+    EXPECT_TRUE(tool.isVisible());
+    tool.close();
+    launcher.launch();
+    EXPECT_TRUE(tool.isVisible());
+    EXPECT_EQ(shownAtStep.size(), 1u);
 }
 
 // Every builder and tool window goes with the main window (Qt's quit gives up
