@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -342,11 +343,8 @@ void TFmTableBody::MEditingClick()
 
 int TFmTableBody::runOwnDialog(QDialog& dialog)
 {
-    m_returningFromDialog = isActiveWindow();
-    const int result = m_prompts.execDialog(dialog);
-    // Already active again (or never left): the activation has passed.
-    if (isActiveWindow())
-        m_returningFromDialog = false;
+    int result = QDialog::Rejected;
+    m_activation.modal(this, [&] { result = m_prompts.execDialog(dialog); });
     return result;
 }
 
@@ -354,17 +352,14 @@ void TFmTableBody::closeEvent(QCloseEvent* event)
 {
     // Accepting only hides the window: it is never deleted on close.
     QWidget::closeEvent(event);
+    m_activation.hidden();
     emit closed();
 }
 
 void TFmTableBody::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        if (m_returningFromDialog)
-            m_returningFromDialog = false;
-        else
-            FormActivate();
-    }
+    if (m_activation.becameActive(this, event))
+        FormActivate();
     QWidget::changeEvent(event);
 }
 

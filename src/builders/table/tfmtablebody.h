@@ -9,6 +9,8 @@
 #include "builders/table/tablegrid.h"
 #include "builders/table/tablesettings.h"
 
+#include "app/toolwindow.h"
+
 #include <QWidget>
 
 struct BuilderSink;
@@ -91,9 +93,8 @@ private:
     QString m_tableTag;
     int m_convertedColumns = 1;
     int m_convertedRows = 1;
-    // Set while one of our own modal dialogs runs, so that getting the focus
-    // back from it is not taken for an activation.
-    bool m_returningFromDialog = false;
+    // Coming back from one of our own dialogs is not an activation.
+    ActivationWatch m_activation;
 
     BodyGridModel* m_model = nullptr;
     QHeaderView* m_headerControl = nullptr;
