@@ -8,7 +8,8 @@
 
 namespace entry {
 
-// The entry that leaves an attribute out.
+// The entry that leaves an attribute out; also the caption of an insert
+// command that has nothing to insert yet.
 inline const QString kNothing = QStringLiteral("(なし)");
 
 // "050" -> "50", " 7" -> "7", "-3" -> "-3"; nothing when the entry is not a

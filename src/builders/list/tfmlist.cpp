@@ -2,6 +2,7 @@
 
 #include "app/icons.h"
 #include "builders/buildersink.h"
+#include "builders/entryvalue.h"
 #include "platform/widgetnames.h"
 
 #include <QAction>
@@ -115,7 +116,7 @@ TFmList::TFmList(Prompts& prompts, BuilderSink& sink, QWidget* parent)
 
     m_popupMenu1 = new QMenu(this);
     m_popupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    m_mPopList = m_popupMenu1->addAction(QStringLiteral("(なし)"));
+    m_mPopList = m_popupMenu1->addAction(entry::kNothing);
     m_mPopList->setObjectName(QStringLiteral("MPopList"));
     m_mPopList->setEnabled(false);
     m_mPopList->setIcon(bundledIcon(QStringLiteral("list")));

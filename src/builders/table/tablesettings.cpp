@@ -13,7 +13,7 @@ QString TableSettings::tagText() const
 {
     QString out = QStringLiteral(" <TABLE");
     for (int i = 0; i < kCount; ++i) {
-        if (values[i] == kNone)
+        if (values[i] == entry::kNothing)
             continue;
         out += QLatin1Char(' ');
         out += QLatin1String(attrName(i));
@@ -29,7 +29,7 @@ std::optional<int> TableSettings::confirm(const std::array<QString, kComboCount>
 {
     std::array<QString, kComboCount> checked;
     for (int i = 0; i < kComboCount; ++i) {
-        if (entries[i] == kNone || i == Align) {
+        if (entries[i] == entry::kNothing || i == Align) {
             checked[i] = entries[i];
             continue;
         }

@@ -8,9 +8,6 @@
 #include <array>
 #include <optional>
 
-// The value that leaves an attribute out.
-inline const QString& kNone = entry::kNothing;
-
 struct TableSettings {
     // In the order the tag writes them.
     enum Attr { Align, Width, Height, Border, CellSpacing, CellPadding, BgColor, BorderColor };
@@ -18,7 +15,8 @@ struct TableSettings {
     // The six set from the combo boxes of the settings dialog (Align..CellPadding).
     static constexpr int kComboCount = 6;
 
-    std::array<QString, kCount> values{kNone, kNone, kNone, kNone, kNone, kNone, kNone, kNone};
+    std::array<QString, kCount> values{entry::kNothing, entry::kNothing, entry::kNothing, entry::kNothing,
+                                         entry::kNothing, entry::kNothing, entry::kNothing, entry::kNothing};
 
     static const char* attrName(int attr);
 

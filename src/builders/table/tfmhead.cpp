@@ -5,6 +5,7 @@
 #include "platform/textpanel.h"
 #include "app/icons.h"
 #include "app/namedcolors.h"
+#include "builders/entryvalue.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -97,7 +98,7 @@ TFmHead::TFmHead(TableSettings& settings, Prompts& prompts, QWidget* parent)
     m_popup->setObjectName(QStringLiteral("PopupMenu1"));
     for (int i = 0; i <= kNoColorItem; ++i) {
         const bool none = i == kNoColorItem;
-        auto* a = m_popup->addAction(none ? kNone : QString::fromLatin1(kColorItems[i].caption));
+        auto* a = m_popup->addAction(none ? entry::kNothing : QString::fromLatin1(kColorItems[i].caption));
         a->setObjectName(none ? QStringLiteral("N1") : QString::fromLatin1(kColorItems[i].name));
         a->setIcon(colorSwatch(none ? palette().color(QPalette::Button) : rgbColor(kNamedColors[i].rgb)));
         connect(a, &QAction::triggered, this, [this, i] { colorItemClick(i); });
@@ -109,7 +110,7 @@ TFmHead::TFmHead(TableSettings& settings, Prompts& prompts, QWidget* parent)
     named(m_tabs, QStringLiteral("PageControl1"));
     m_tabs->setUsesScrollButtons(false);
     top->addWidget(m_tabs);
-    const QStringList sizes{QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("5"), kNone};
+    const QStringList sizes{QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("5"), entry::kNothing};
 
     // ---- 設定（１）
     auto* page1 = new QWidget;
@@ -118,7 +119,7 @@ TFmHead::TFmHead(TableSettings& settings, Prompts& prompts, QWidget* parent)
     auto* alignForm = new QFormLayout(alignGroup);
     alignForm->addRow(QStringLiteral("位置："),
                       makeCombo(TableSettings::Align, "AlignCombo",
-                                {QStringLiteral("left"), QStringLiteral("right"), kNone}, alignGroup));
+                                {QStringLiteral("left"), QStringLiteral("right"), entry::kNothing}, alignGroup));
     l1->addWidget(alignGroup);
     auto* bgGroup = new QGroupBox(QStringLiteral("背景色(BGCOLOR)"), page1);
     auto* bgForm = new QFormLayout(bgGroup);
@@ -185,7 +186,7 @@ QComboBox* TFmHead::makeCombo(int attr, const char* name, const QStringList& ite
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->addItems(items);
-    c->setCurrentText(kNone);
+    c->setCurrentText(entry::kNothing);
     m_combos[attr] = c;
     return c;
 }
@@ -194,7 +195,7 @@ QWidget* TFmHead::makeColorPanel(QLabel*& panel, const char* name, const QString
 {
     // A command panel: the right mouse button, or the keyboard once Tab has
     // reached it (Space, Enter, the menu key), opens the colour popup.
-    TextPanel* p = sunkenPanel(QString::fromLatin1(name), owner, kNone);
+    TextPanel* p = sunkenPanel(QString::fromLatin1(name), owner, entry::kNothing);
     panel = p;
     p->setCaption(caption);
     p->setCommand(true);
@@ -224,7 +225,7 @@ void TFmHead::colorItemClick(int index)
     const bool first = m_tabs->currentIndex() == 0;
     QLabel* panel = first ? m_panel1 : m_panel2;
     const bool none = index == kNoColorItem;
-    const QString value = none ? kNone : QString::fromLatin1(kNamedColors[index].name);
+    const QString value = none ? entry::kNothing : QString::fromLatin1(kNamedColors[index].name);
     QPalette pal = panel->palette();
     pal.setColor(QPalette::Window, none ? palette().color(QPalette::Button) : rgbColor(kNamedColors[index].rgb));
     // Keep the caption readable on dark colours.

@@ -176,7 +176,7 @@ TFmTableBody::TFmTableBody(Prompts& prompts, BuilderSink& sink, QWidget* parent)
     // ---- popup for the whole window
     m_tablePop = new QMenu(this);
     m_tablePop->setObjectName(QStringLiteral("TablePop"));
-    m_mtd = m_tablePop->addAction(kNone);
+    m_mtd = m_tablePop->addAction(entry::kNothing);
     m_mtd->setObjectName(QStringLiteral("MTd"));
     m_mtd->setEnabled(false);
     m_mtd->setIcon(bundledIcon(QStringLiteral("table")));

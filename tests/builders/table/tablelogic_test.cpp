@@ -33,7 +33,8 @@ TEST(TableSettings, ConfirmStoresEveryEntryOrNone)
     s.values[TableSettings::BgColor] = QStringLiteral("Navy");
     s.values[TableSettings::CellPadding] = QStringLiteral("9");
 
-    EXPECT_EQ(s.confirm({QStringLiteral("left"), QStringLiteral("05"), kNone, QStringLiteral(" 1"), kNone, kNone}),
+    const QString& none = entry::kNothing;
+    EXPECT_EQ(s.confirm({QStringLiteral("left"), QStringLiteral("05"), none, QStringLiteral(" 1"), none, none}),
               std::nullopt);
     const QString stored = QStringLiteral(" <TABLE ALIGN=\"left\" WIDTH=\"5\" BORDER=\"1\" BGCOLOR=\"Navy\" >");
     EXPECT_EQ(s.tagText(), stored);
@@ -44,7 +45,7 @@ TEST(TableSettings, ConfirmStoresEveryEntryOrNone)
                                     QStringLiteral("3"), QStringLiteral("3"), QStringLiteral("x")});
     EXPECT_EQ(refused, std::optional<int>(TableSettings::Height));
     EXPECT_EQ(s.tagText(), stored);
-    EXPECT_EQ(s.confirm({kNone, kNone, kNone, kNone, kNone, QStringLiteral("1.5")}),
+    EXPECT_EQ(s.confirm({none, none, none, none, none, QStringLiteral("1.5")}),
               std::optional<int>(TableSettings::CellPadding));
     EXPECT_EQ(s.tagText(), stored);
 }
