@@ -1,9 +1,12 @@
 #include "builders/builderunit.h"
 
-#include "app/toolwindow.h"
+#include "platform/product.h"
+#include "platform/prompts.h"
+#include "platform/textpanel.h"
 
 #include <QApplication>
-#include <QWidget>
+#include <QClipboard>
+#include <QEvent>
 
 BuilderUnit::BuilderUnit(EditorHost& host) : m_host(host), m_sink(host) {}
 
@@ -31,4 +34,43 @@ void BuilderUnit::handOver(const std::function<void()>& give, const std::functio
     m_launcher->launch();
     if (active)
         read();
+}
+
+TFmTagBuilder::TFmTagBuilder(Prompts& prompts, BuilderSink& sink, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_prompts(prompts), m_sink(sink)
+{
+}
+
+TFmTagBuilder::~TFmTagBuilder() = default;
+
+void TFmTagBuilder::copyTag()
+{
+    QApplication::clipboard()->setText(m_panel->text());
+}
+
+void TFmTagBuilder::insertTag()
+{
+    m_sink.insertAtCaret(m_panel->text());
+}
+
+void TFmTagBuilder::modal(const std::function<void()>& step)
+{
+    m_activation.modal(this, step);
+}
+
+void TFmTagBuilder::showError(const QString& text)
+{
+    modal([&] { m_prompts.message(this, kProduct, text, Prompts::Icon::Error, Prompts::Buttons::Ok); });
+}
+
+void TFmTagBuilder::execDialog(QDialog& dialog)
+{
+    m_prompts.execDialog(dialog);
+}
+
+void TFmTagBuilder::changeEvent(QEvent* event)
+{
+    if (m_activation.becameActive(this, event))
+        FormActivate();
+    QWidget::changeEvent(event);
 }

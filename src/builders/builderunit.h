@@ -1,20 +1,23 @@
 #pragma once
-// The builders' side of the main window: the sink that inserts at the caret
-// of the current editor, and the unit that gives a builder window its launch
-// commands.
+// What the builders share on the window side: the sink that inserts at the
+// caret of the current editor, the unit that gives a builder window its
+// launch commands, and the base of the image and sound builder windows.
 
 #include "app/editorhost.h"
+#include "app/toolwindow.h"
 #include "builders/buildersink.h"
 
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <QWidget>
 #include <functional>
 #include <vector>
 
+class Prompts;
 class QAction;
-class QWidget;
-class ToolWindow;
+class QDialog;
+class TextPanel;
 
 // The builders' view of the main window: inserting at the caret, whether a
 // document is open, and the editor's focus, taken from the editor host.
@@ -61,4 +64,52 @@ private:
     HostBuilderSink m_sink;
     QPointer<QWidget> m_window;
     QPointer<ToolWindow> m_launcher;
+};
+
+// What the image and sound builder windows share: a tool window whose tag
+// panel "ｺﾋﾟｰ" puts on the clipboard and "挿入" inserts at the caret, whose
+// own option dialogs and messages run as modal steps, and which prepares its
+// file again (FormActivate) each time it itself becomes active.
+class TFmTagBuilder : public QWidget {
+    Q_OBJECT
+public:
+    ~TFmTagBuilder() override;
+
+    // Prepares the window's file again; each activation of the window runs it.
+    virtual void FormActivate() = 0;
+
+signals:
+    void closed();
+
+protected:
+    TFmTagBuilder(Prompts& prompts, BuilderSink& sink, QWidget* parent);
+
+    // The panel whose text the copy and insert commands take.
+    void setTagPanel(TextPanel* panel) { m_panel = panel; }
+    void copyTag();
+    void insertTag();
+    // Shows one of the window's option dialogs at the window + `offset`,
+    // filled from the stored values, as a modal step.
+    template <class Dialog>
+    void runOptionDialog(Dialog& dialog, QPoint offset)
+    {
+        dialog.move(pos() + offset);
+        dialog.FormActivate();
+        modal([&] { execDialog(dialog); });
+    }
+    // Runs one of the window's own modal steps; coming back from it is not an
+    // activation.
+    void modal(const std::function<void()>& step);
+    void showError(const QString& text);
+
+    void changeEvent(QEvent* event) override;
+
+    Prompts& m_prompts;
+    ActivationWatch m_activation;
+
+private:
+    void execDialog(QDialog& dialog);
+
+    BuilderSink& m_sink;
+    TextPanel* m_panel = nullptr;
 };

@@ -1,19 +1,14 @@
 #include "builders/image/tfmcg.h"
 
 #include "app/icons.h"
-#include "builders/buildersink.h"
 #include "builders/image/picturereader.h"
 #include "builders/image/tfmoption.h"
 #include "builders/image/tfmsize.h"
 #include "platform/desktopshell.h"
-#include "platform/product.h"
 #include "platform/prompts.h"
-#include "app/toolwindow.h"
 #include "platform/textpanel.h"
 #include "platform/widgetnames.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -76,8 +71,7 @@ int extent(const QString& value, int natural)
 } // namespace
 
 TFmCg::TFmCg(Prompts& prompts, BuilderSink& sink, DesktopShell& shell, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_prompts(prompts), m_sink(sink),
-      m_shell(&shell)
+    : TFmTagBuilder(prompts, sink, parent), m_shell(&shell)
 {
     setObjectName(QStringLiteral("FmCg"));
     setWindowTitle(QStringLiteral("ｲﾒｰｼﾞﾋﾞﾙﾀﾞｰ"));
@@ -126,6 +120,7 @@ TFmCg::TFmCg(Prompts& prompts, BuilderSink& sink, DesktopShell& shell, QWidget* 
     tagBox->setWidgetResizable(true);
     tagBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_tagPanel = new TextPanel(QStringLiteral("TagPanel"), nullptr, ImageTag::emptyTag());
+    setTagPanel(m_tagPanel);
     m_tagPanel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_tagPanel->setAutoFillBackground(true);
     m_tagPanel->setBackgroundRole(QPalette::ToolTipBase);
@@ -185,16 +180,6 @@ void TFmCg::setImageFile(const QString& path)
 }
 
 // ------------------------------------------------------------------ loading
-
-void TFmCg::modal(const std::function<void()>& step)
-{
-    m_activation.modal(this, step);
-}
-
-void TFmCg::showError(const QString& text)
-{
-    modal([&] { m_prompts.message(this, kProduct, text, Prompts::Icon::Error, Prompts::Buttons::Ok); });
-}
 
 bool TFmCg::loadPicture(const QString& path)
 {
@@ -277,9 +262,7 @@ void TFmCg::FormActivate()
 void TFmCg::CgSizeClick()
 {
     TFmSize dialog(m_tag, m_prompts, this);
-    dialog.move(pos() + QPoint(140, 50));
-    dialog.FormActivate();
-    modal([&] { m_prompts.execDialog(dialog); });
+    runOptionDialog(dialog, QPoint(140, 50));
     showFullTag();
     updatePreview();
 }
@@ -287,20 +270,8 @@ void TFmCg::CgSizeClick()
 void TFmCg::SpeedButton4Click()
 {
     TFmOption dialog(m_tag, m_prompts, this);
-    dialog.move(pos() + QPoint(170, 50));
-    dialog.FormActivate();
-    modal([&] { m_prompts.execDialog(dialog); });
+    runOptionDialog(dialog, QPoint(170, 50));
     showFullTag();
-}
-
-void TFmCg::CgCopyClick()
-{
-    QApplication::clipboard()->setText(m_tagPanel->text());
-}
-
-void TFmCg::CGPasteClick()
-{
-    m_sink.insertAtCaret(m_tagPanel->text());
 }
 
 void TFmCg::BtnViewClick()
@@ -331,13 +302,6 @@ void TFmCg::MSuperClick()
 }
 
 // ------------------------------------------------------------------ events
-
-void TFmCg::changeEvent(QEvent* event)
-{
-    if (m_activation.becameActive(this, event))
-        FormActivate();
-    QWidget::changeEvent(event);
-}
 
 void TFmCg::closeEvent(QCloseEvent* event)
 {

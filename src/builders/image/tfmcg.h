@@ -8,13 +8,10 @@
 // forgets the picture.
 
 #include "builders/image/imagetag.h"
-
-#include "app/toolwindow.h"
+#include "builders/builderunit.h"
 
 #include <QDateTime>
 #include <QImage>
-#include <QWidget>
-#include <functional>
 
 struct BuilderSink;
 class DesktopShell;
@@ -25,7 +22,7 @@ class QStatusBar;
 class QToolButton;
 class TextPanel;
 
-class TFmCg : public QWidget {
+class TFmCg : public TFmTagBuilder {
     Q_OBJECT
 public:
     TFmCg(Prompts& prompts, BuilderSink& sink, DesktopShell& shell, QWidget* parent = nullptr);
@@ -33,12 +30,12 @@ public:
 
     // Handlers, public so that the program and tests can drive them.
     void SpeedButton1Click();     // 開く
-    void CgCopyClick();
-    void CGPasteClick();
+    void CgCopyClick() { copyTag(); }
+    void CGPasteClick() { insertTag(); }
     void CgSizeClick();
     void SpeedButton4Click();     // 詳細ﾞ設定
     void BtnViewClick();
-    void FormActivate();
+    void FormActivate() override;
     void MSuperClick();
 
     // The picture the next activation reads (the file panel's hand-over;
@@ -68,11 +65,7 @@ public:
     QScrollArea* ScrollBox1() const { return m_scrollBox1; }
     QStatusBar* StatusBar1() const { return m_status; }
 
-signals:
-    void closed();
-
 protected:
-    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -83,13 +76,7 @@ private:
     void makePreview();
     void showFullTag();
     void updatePreview();
-    // Runs one of the window's own modal steps; coming back from it is not an
-    // activation.
-    void modal(const std::function<void()>& step);
-    void showError(const QString& text);
 
-    Prompts& m_prompts;
-    BuilderSink& m_sink;
     DesktopShell* m_shell;
     ImageTag m_tag;
     QString m_pendingFile;   // handed over, read at the next activation
@@ -106,7 +93,6 @@ private:
     };
     ReadPicture m_read;
     bool m_super = false;
-    ActivationWatch m_activation;
 
     QToolButton* m_open = nullptr;
     QToolButton* m_copy = nullptr;

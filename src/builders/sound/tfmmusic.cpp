@@ -1,17 +1,13 @@
 #include "builders/sound/tfmmusic.h"
 
 #include "app/icons.h"
-#include "builders/buildersink.h"
 #include "builders/sound/tfmmoption.h"
 #include "platform/mediaplayer.h"
-#include "platform/product.h"
 #include "platform/prompts.h"
-#include "app/toolwindow.h"
 #include "platform/textpanel.h"
 #include "platform/widgetnames.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -32,8 +28,7 @@ const QString kPausedText = QStringLiteral("一時停止");
 
 TFmMusic::TFmMusic(Prompts& prompts, BuilderSink& sink, std::unique_ptr<MediaPlayer> player,
                    QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_prompts(prompts), m_sink(sink),
-      m_player(std::move(player))
+    : TFmTagBuilder(prompts, sink, parent), m_player(std::move(player))
 {
     setObjectName(QStringLiteral("FmMusic"));
     setWindowTitle(QStringLiteral("ｻｳﾝﾄﾞﾋﾞﾙﾀﾞｰ"));
@@ -81,6 +76,7 @@ TFmMusic::TFmMusic(Prompts& prompts, BuilderSink& sink, std::unique_ptr<MediaPla
     // A long file name is cut in its middle so that LOOP stays in sight; the
     // whole tag stays in the tool tip and the accessible name.
     m_musicPanel = sunkenPanel(QStringLiteral("MusicPanel"), this, SoundTag::closedTag());
+    setTagPanel(m_musicPanel);
     m_musicPanel->setElideMode(Qt::ElideMiddle);
     m_musicPanel->setBackgroundRole(QPalette::ToolTipBase);
     m_musicPanel->setForegroundRole(QPalette::ToolTipText);
@@ -150,16 +146,6 @@ void TFmMusic::stopPlayback()
 void TFmMusic::showTag()
 {
     m_musicPanel->setText(m_tag.tag(m_soundFile));
-}
-
-void TFmMusic::modal(const std::function<void()>& step)
-{
-    m_activation.modal(this, step);
-}
-
-void TFmMusic::showError(const QString& text)
-{
-    modal([&] { m_prompts.message(this, kProduct, text, Prompts::Icon::Error, Prompts::Buttons::Ok); });
 }
 
 // ------------------------------------------------------------------ handlers
@@ -236,30 +222,11 @@ void TFmMusic::BtnStopClick()
 void TFmMusic::BtnLoopSetClick()
 {
     TFmMoption dialog(m_tag, m_prompts, this);
-    dialog.move(pos() + QPoint(150, 65));
-    dialog.FormActivate();
-    modal([&] { m_prompts.execDialog(dialog); });
+    runOptionDialog(dialog, QPoint(150, 65));
     showTag();
 }
 
-void TFmMusic::SpeedButton2Click()
-{
-    QApplication::clipboard()->setText(m_musicPanel->text());
-}
-
-void TFmMusic::MusicPasteClick()
-{
-    m_sink.insertAtCaret(m_musicPanel->text());
-}
-
 // ------------------------------------------------------------------ events
-
-void TFmMusic::changeEvent(QEvent* event)
-{
-    if (m_activation.becameActive(this, event))
-        FormActivate();
-    QWidget::changeEvent(event);
-}
 
 void TFmMusic::closeEvent(QCloseEvent* event)
 {

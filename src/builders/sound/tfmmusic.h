@@ -6,11 +6,8 @@
 // file again.  Closing hides the window and forgets the file.
 
 #include "builders/sound/soundtag.h"
+#include "builders/builderunit.h"
 
-#include "app/toolwindow.h"
-
-#include <QWidget>
-#include <functional>
 #include <memory>
 
 struct BuilderSink;
@@ -21,7 +18,7 @@ class QStatusBar;
 class QToolButton;
 class TextPanel;
 
-class TFmMusic : public QWidget {
+class TFmMusic : public TFmTagBuilder {
     Q_OBJECT
 public:
     TFmMusic(Prompts& prompts, BuilderSink& sink, std::unique_ptr<MediaPlayer> player,
@@ -30,13 +27,13 @@ public:
 
     // Handlers, public so that the program and tests can drive them.
     void BtnMusicClick();
-    void SpeedButton2Click();      // ｺﾋﾟｰ
-    void MusicPasteClick();
+    void SpeedButton2Click() { copyTag(); }      // ｺﾋﾟｰ
+    void MusicPasteClick() { insertTag(); }
     void BtnLoopSetClick();
     void BtnPlayClick();
     void BtnPauseClick();
     void BtnStopClick();
-    void FormActivate();
+    void FormActivate() override;
 
     // The sound the next activation prepares (the file panel's hand-over;
     // empty from the window's own command).  That activation counts, even
@@ -63,11 +60,7 @@ public:
     TextPanel* MusicPanel() const { return m_musicPanel; }
     QStatusBar* StatusBar1() const { return m_status; }
 
-signals:
-    void closed();
-
 protected:
-    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -75,16 +68,11 @@ private:
     // Closes the device; when that ended playback the window shows it stopped.
     void stopPlayback();
     void showTag();
-    void modal(const std::function<void()>& step);
-    void showError(const QString& text);
 
-    Prompts& m_prompts;
-    BuilderSink& m_sink;
     std::unique_ptr<MediaPlayer> m_player;
     SoundTag m_tag;
     QString m_soundFile;
     bool m_paused = false;
-    ActivationWatch m_activation;
 
     QToolButton* m_btnMusic = nullptr;
     QToolButton* m_copy = nullptr;
