@@ -2,6 +2,7 @@
 
 #include "app/documentload.h"
 #include "app/editoraccessible.h"
+#include "app/editordocument.h"
 #include "app/fileline.h"
 #include "app/linemap.h"
 
@@ -67,7 +68,7 @@ private:
 DocumentEditor::DocumentEditor(QWidget* parent) : QPlainTextEdit(parent)
 {
     EditorAccessible::install();
-    auto* doc = new QTextDocument(this);
+    auto* doc = new EditorDocument(this);
     doc->setDocumentLayout(new EditLayout(doc));
     setDocument(doc);
     setAcceptDrops(true);

@@ -1,6 +1,7 @@
 #include "app/linemap.h"
 
 #include "app/document.h"
+#include "app/editordocument.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
@@ -191,18 +192,26 @@ static void insertPieces(QTextCursor& cursor, QStringView text)
 
 } // namespace lines
 
-LineMap::LineMap(QTextDocument* doc) : QObject(doc), m_doc(doc)
+LineMap::LineMap(QTextDocument* doc) : m_doc(doc)
 {
-    setObjectName(QStringLiteral("qn4LineMap"));
     connect(doc, &QTextDocument::contentsChange, this,
             [this](int position, int, int) { changed(position); });
 }
 
+std::unique_ptr<LineMap> LineMap::make(QTextDocument* doc)
+{
+    return std::unique_ptr<LineMap>(new LineMap(doc));
+}
+
 LineMap& LineMap::of(QTextDocument* doc)
 {
-    if (auto* map = doc->findChild<LineMap*>(QStringLiteral("qn4LineMap"), Qt::FindDirectChildrenOnly))
+    if (auto* own = qobject_cast<EditorDocument*>(doc))
+        return own->lineMap();
+    if (auto* map = doc->findChild<LineMap*>(QString(), Qt::FindDirectChildrenOnly))
         return *map;
-    return *new LineMap(doc);
+    LineMap* map = make(doc).release();
+    map->setParent(doc);
+    return *map;
 }
 
 void LineMap::changed(int position)

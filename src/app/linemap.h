@@ -16,6 +16,7 @@
 #include <QTextBlock>
 #include <QTextBlockFormat>
 
+#include <memory>
 #include <vector>
 
 class QTextCursor;
@@ -71,9 +72,13 @@ void insertText(QTextCursor& cursor, const QString& text);
 // block is counted once and kept until an edit changes the blocks it stands
 // on, so a key at the caret recounts only from the caret.
 class LineMap final : public QObject {
+    Q_OBJECT
 public:
-    // The map of `doc` (made on first use, owned by the document).
+    // The map of `doc`: an editor's document holds its own; a plain
+    // QTextDocument gets one as a child on first use.
     static LineMap& of(QTextDocument* doc);
+    // A map of `doc` for its owner to hold (not a child of it).
+    static std::unique_ptr<LineMap> make(QTextDocument* doc);
 
     // Set once blocks and the file's lines stop being one to one: a
     // continuing block is made, or short lines share a block (a big file

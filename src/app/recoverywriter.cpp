@@ -1,6 +1,7 @@
 #include "app/recoverywriter.h"
 
 #include "app/document.h"
+#include "app/editordocument.h"
 #include "app/linemap.h"
 #include "app/recovery.h"
 
@@ -12,30 +13,6 @@
 #include <algorithm>
 
 // ------------------------------------------------------------------ snapshot
-
-namespace {
-
-// The breaks of a mixed-break document as last taken: asking the blocks
-// again is needed only once lines came or went.
-class BreaksTaken final : public QObject {
-public:
-    explicit BreaksTaken(QTextDocument* doc) : QObject(doc)
-    {
-        setObjectName(QStringLiteral("qn4RecoveryBreaks"));
-    }
-    static BreaksTaken& of(QTextDocument* doc)
-    {
-        if (auto* b = doc->findChild<BreaksTaken*>(QStringLiteral("qn4RecoveryBreaks"),
-                                                  Qt::FindDirectChildrenOnly))
-            return *b;
-        return *new BreaksTaken(doc);
-    }
-    quint64 structure = ~quint64(0);
-    sjis::LineBreak lineBreak = sjis::LineBreak::CrLf;
-    std::vector<sjis::LineBreak> breaks;
-};
-
-} // namespace
 
 RecoverySnapshot RecoverySnapshot::of(const Document& doc)
 {
@@ -52,7 +29,10 @@ RecoverySnapshot RecoverySnapshot::of(const Document& doc)
                 s.joins.push_back(qsizetype(b.position()) - 1);
     }
     if (doc.mixedBreaks) {
-        BreaksTaken& taken = BreaksTaken::of(text);
+        // Asking the blocks again is needed only once lines came or went.
+        EditorDocument::TakenBreaks none;
+        auto* own = qobject_cast<EditorDocument*>(text);
+        EditorDocument::TakenBreaks& taken = own ? own->takenBreaks() : none;
         if (taken.structure != mirror.structure() || taken.lineBreak != doc.lineBreak) {
             taken.breaks = editorLineBreaks(*doc.edit, doc.lineBreak);
             taken.structure = mirror.structure();

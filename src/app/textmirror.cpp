@@ -1,5 +1,7 @@
 #include "app/textmirror.h"
 
+#include "app/editordocument.h"
+
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -21,17 +23,25 @@ bool hasSeparator(QStringView text)
 
 } // namespace
 
-TextMirror::TextMirror(QTextDocument* doc) : QObject(doc), m_doc(doc)
+TextMirror::TextMirror(QTextDocument* doc) : m_doc(doc)
 {
-    setObjectName(QStringLiteral("qn4TextMirror"));
     connect(doc, &QTextDocument::contentsChange, this, &TextMirror::changed);
+}
+
+std::unique_ptr<TextMirror> TextMirror::make(QTextDocument* doc)
+{
+    return std::unique_ptr<TextMirror>(new TextMirror(doc));
 }
 
 TextMirror& TextMirror::of(QTextDocument* doc)
 {
-    if (auto* m = doc->findChild<TextMirror*>(QStringLiteral("qn4TextMirror"), Qt::FindDirectChildrenOnly))
+    if (auto* own = qobject_cast<EditorDocument*>(doc))
+        return own->mirror();
+    if (auto* m = doc->findChild<TextMirror*>(QString(), Qt::FindDirectChildrenOnly))
         return *m;
-    return *new TextMirror(doc);
+    TextMirror* m = make(doc).release();
+    m->setParent(doc);
+    return *m;
 }
 
 TextMirror::Text TextMirror::text()

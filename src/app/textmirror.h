@@ -9,11 +9,13 @@
 #include <QString>
 #include <QStringView>
 
+#include <memory>
 #include <vector>
 
 class QTextDocument;
 
 class TextMirror final : public QObject {
+    Q_OBJECT
 public:
     struct Piece {
         QString text;          // shared with other pieces and with copies taken
@@ -23,8 +25,11 @@ public:
     };
     using Text = std::vector<Piece>;
 
-    // The mirror of `doc` (made on first use, owned by the document).
+    // The mirror of `doc` (made on first use): an editor's document holds
+    // its own; a plain QTextDocument gets one as a child.
     static TextMirror& of(QTextDocument* doc);
+    // A mirror of `doc` for its owner to hold (not a child of it).
+    static std::unique_ptr<TextMirror> make(QTextDocument* doc);
 
     // The document's raw text now, in pieces.  Taken from the document the
     // first time, and again after an edit the mirror could not follow.
