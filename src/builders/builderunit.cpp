@@ -3,10 +3,12 @@
 #include "platform/product.h"
 #include "platform/prompts.h"
 #include "platform/textpanel.h"
+#include "platform/widgetnames.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QEvent>
+#include <QToolButton>
 
 BuilderUnit::BuilderUnit(EditorHost& host) : m_host(host), m_sink(host) {}
 
@@ -42,6 +44,19 @@ TFmTagBuilder::TFmTagBuilder(Prompts& prompts, BuilderSink& sink, QWidget* paren
 }
 
 TFmTagBuilder::~TFmTagBuilder() = default;
+
+QToolButton* TFmTagBuilder::commandButton(const char* name, const QString& caption, const QIcon& icon,
+                                          int minimumWidth)
+{
+    auto* b = named(new QToolButton(this), QLatin1String(name), caption);
+    b->setText(caption);
+    b->setIcon(icon);
+    b->setIconSize(QSize(16, 16));
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setAutoRaise(true);
+    b->setMinimumWidth(minimumWidth);
+    return b;
+}
 
 void TFmTagBuilder::copyTag()
 {

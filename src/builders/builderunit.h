@@ -17,6 +17,8 @@
 class Prompts;
 class QAction;
 class QDialog;
+class QIcon;
+class QToolButton;
 class TextPanel;
 
 // The builders' view of the main window: inserting at the caret, whether a
@@ -83,6 +85,10 @@ signals:
 
 protected:
     TFmTagBuilder(Prompts& prompts, BuilderSink& sink, QWidget* parent);
+
+    // A button of the window's command row: its caption under its icon.
+    QToolButton* commandButton(const char* name, const QString& caption, const QIcon& icon,
+                               int minimumWidth);
 
     // The panel whose text the copy and insert commands take.
     void setTagPanel(TextPanel* panel) { m_panel = panel; }

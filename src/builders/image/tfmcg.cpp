@@ -81,14 +81,7 @@ TFmCg::TFmCg(Prompts& prompts, BuilderSink& sink, DesktopShell& shell, QWidget* 
     };
     auto own = [](const char* name) { return bundledIcon(QLatin1String(name)); };
     auto button = [&](const char* name, const QString& caption, const QIcon& icon) {
-        auto* b = named(new QToolButton(this), name, caption);
-        b->setText(caption);
-        b->setIcon(icon);
-        b->setIconSize(QSize(16, 16));
-        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        b->setAutoRaise(true);
-        b->setMinimumWidth(64);
-        return b;
+        return commandButton(name, caption, icon, 64);
     };
     m_open = button("SpeedButton1", QStringLiteral("開く(&O)"), themed("document-open", "open"));
     m_copy = button("CgCopy", QStringLiteral("ｺﾋﾟｰ(&C)"), themed("edit-copy", "copy"));

@@ -38,14 +38,7 @@ TFmMusic::TFmMusic(Prompts& prompts, BuilderSink& sink, std::unique_ptr<MediaPla
         return themedIcon(QLatin1String(theme), QLatin1String(own));
     };
     auto button = [&](const char* name, const QString& caption, const QIcon& icon) {
-        auto* b = named(new QToolButton(this), name, caption);
-        b->setText(caption);
-        b->setIcon(icon);
-        b->setIconSize(QSize(16, 16));
-        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        b->setAutoRaise(true);
-        b->setMinimumWidth(52);
-        return b;
+        return commandButton(name, caption, icon, 52);
     };
     // The playback buttons take the theme's media icons, else the style's.
     auto media = [&](const char* theme, QStyle::StandardPixmap fallback) {
