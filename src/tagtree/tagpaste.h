@@ -3,8 +3,6 @@
 
 #include "tagtree/tagnode.h"
 
-#include "platform/product.h"
-
 #include <QString>
 
 struct TagPasteText {
