@@ -1,5 +1,6 @@
 #pragma once
 // The busy cursor for as long as a piece of work lasts.
+#include <QCursor>
 #include <QGuiApplication>
 
 class BusyCursor {
