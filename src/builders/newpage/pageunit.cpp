@@ -9,6 +9,13 @@
 #include <QAction>
 #include <QWidget>
 
+namespace {
+
+// Where the page dialogs show, from the main window's position.
+constexpr QPoint kPageDialogOffset(30, 70);
+
+} // namespace
+
 PageBuilderUnit::PageBuilderUnit(EditorHost& host) : m_host(host)
 {
     const MainControls& c = host.controls();
@@ -42,8 +49,7 @@ void PageBuilderUnit::MNewClick()
 {
     TFmNew& dlg = fmNew();
     dlg.FormActivate();
-    dlg.move(m_host.mainWindow()->pos() + QPoint(30, 70));
-    m_host.prompts().execDialog(dlg);
+    runDialog(dlg);
     if (dlg.outcome() == TFmNew::PageOnClipboard)
         m_host.newDocument(true);
     else if (dlg.outcome() == TFmNew::BlankPage)
@@ -54,8 +60,13 @@ void PageBuilderUnit::MFrameClick()
 {
     TFmFrame& dlg = fmFrame();
     dlg.FormActivate();
-    dlg.move(m_host.mainWindow()->pos() + QPoint(30, 70));
-    m_host.prompts().execDialog(dlg);
+    runDialog(dlg);
     if (dlg.outcome() == 1)
         m_host.newDocument(true);
+}
+
+void PageBuilderUnit::runDialog(QDialog& dialog)
+{
+    dialog.move(m_host.mainWindow()->pos() + kPageDialogOffset);
+    m_host.prompts().execDialog(dialog);
 }

@@ -8,6 +8,7 @@
 #include <QPointer>
 
 class EditorHost;
+class QDialog;
 class TFmFrame;
 class TFmNew;
 
@@ -23,6 +24,8 @@ public:
     TFmFrame& fmFrame();
 
 private:
+    void runDialog(QDialog& dialog);
+
     EditorHost& m_host;
     QPointer<TFmNew> m_fmNew;
     QPointer<TFmFrame> m_fmFrame;
