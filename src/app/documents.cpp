@@ -12,6 +12,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <sys/stat.h>
 
@@ -44,27 +45,25 @@ Documents::Documents(QTabWidget& tabs, Clock& clock) : m_tabs(tabs), m_clock(clo
     });
 }
 
-void Documents::setMakers(std::function<Document&()> makeDocument,
-                          std::function<void(Document&)> finishFilling,
-                          std::function<void(int)> discard)
+Document& Documents::create()
 {
-    m_makeDocument = std::move(makeDocument);
-    m_finishFilling = std::move(finishFilling);
-    m_discard = std::move(discard);
-}
-
-Document& Documents::add(QWidget* tab, DocumentEditor* edit)
-{
+    auto* tab = new QWidget;
+    auto* layout = new QVBoxLayout(tab);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* edit = new DocumentEditor(tab);
+    layout->addWidget(edit);
     const int n = ++m_count;
+    tab->setObjectName(QStringLiteral("TabSheet%1").arg(n));
+    edit->setObjectName(QStringLiteral("RichEdit%1").arg(n));
     Document& doc = m_documents[n];
     doc.number = n;
     doc.tab = tab;
     doc.edit = edit;
     doc.path = QStringLiteral("Page%1").arg(n);
     doc.saveTime = kSaveTimeUnsaved;
-    if (edit)
-        edit->number = n;
+    edit->number = n;
     m_byTab[tab] = n;
+    emit added(doc);
     return doc;
 }
 
@@ -122,7 +121,7 @@ Document* Documents::open(const QString& path, QString* error, const FillProgres
         return nullptr;
     }
     const Filling quiet(*this);
-    Document& doc = m_makeDocument();
+    Document& doc = create();
     doc.disk = read.stamp;
     watch(path);
     if (read.bytes.size() > DocumentLoad::kAtOnceBytes) {
@@ -151,13 +150,13 @@ Document* Documents::open(const QString& path, QString* error, const FillProgres
                 }
             });
         }
-        m_finishFilling(doc);
+        emit ready(doc);
         return &doc;
     }
     const FillResult filled = fillEditor(*doc.edit, std::move(read.bytes), kFillPieceBytes, progress);
     if (filled.cancelled) {
         doc.hasFile = false;
-        m_discard(doc.number);
+        emit cancelled(doc.number);
         unwatch(path);
         if (error)
             error->clear();
@@ -167,18 +166,18 @@ Document* Documents::open(const QString& path, QString* error, const FillProgres
     doc.mixedBreaks = filled.mixedBreaks;
     doc.path = path;
     doc.hasFile = true;
-    m_finishFilling(doc);
+    emit ready(doc);
     return &doc;
 }
 
 Document& Documents::createBlank(bool pasteClipboard)
 {
     const Filling quiet(*this);
-    Document& doc = m_makeDocument();
+    Document& doc = create();
     doc.hasFile = false;
     if (pasteClipboard)
         doc.edit->paste();
-    m_finishFilling(doc);
+    emit ready(doc);
     return doc;
 }
 
@@ -186,7 +185,7 @@ Document& Documents::restore(const QString& text, const QString& path, bool hasF
                               sjis::LineBreak lineBreak, const std::vector<sjis::LineBreak>& breaks)
 {
     const Filling quiet(*this);
-    Document& doc = m_makeDocument();
+    Document& doc = create();
     {
         QTextCursor c(doc.edit->document());
         lines::insertText(c, text);
@@ -201,7 +200,7 @@ Document& Documents::restore(const QString& text, const QString& path, bool hasF
         doc.path = path;
         doc.hasFile = true;
     }
-    m_finishFilling(doc);
+    emit ready(doc);
     doc.edit->setTextCursor(QTextCursor(doc.edit->document()));
     doc.edit->document()->setModified(true);
     emit stateChanged(&doc);

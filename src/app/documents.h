@@ -21,19 +21,14 @@ class QTabWidget;
 class Documents : public QObject {
     Q_OBJECT
 public:
-    // `makeDocument` makes an empty document tab and makes it current (the
-    // main window's NewDocument); `finishFilling` sets up a freshly filled
-    // one (caret, focus, state).
     Documents(QTabWidget& tabs, Clock& clock);
-    // `discard` closes a document without any question (an open that was
-    // cancelled half-way).
-    void setMakers(std::function<Document&()> makeDocument,
-                   std::function<void(Document&)> finishFilling,
-                   std::function<void(int number)> discard);
 
     // ---- the store
     int count() const { return m_count; }   // numbers given so far
-    Document& add(QWidget* tab, DocumentEditor* edit);   // takes the next number
+    // A new empty document: its tab page ("TabSheet" + number) and editor
+    // ("RichEdit" + number), under the next number; announced by `added`,
+    // whose receiver shows it.
+    Document& create();
     void remove(int n);
     Document* byNumber(int n);
     const Document* byNumber(int n) const;
@@ -88,6 +83,13 @@ public:
     void announceEdit(Document& doc) { emit contentChanged(&doc); }
 
 signals:
+    // A document was made (not yet in the tab control) / is ready: opened,
+    // made blank or restored, before it is handed back.
+    void added(Document& doc);
+    void ready(Document& doc);
+    // An open was cancelled half-way: the document made for it is to close
+    // without any question.
+    void cancelled(int number);
     void stateChanged(Document* doc);
     void contentChanged(Document* doc);
     void removed(int number);
@@ -106,9 +108,6 @@ private:
 
     QTabWidget& m_tabs;
     Clock& m_clock;
-    std::function<Document&()> m_makeDocument;
-    std::function<void(Document&)> m_finishFilling;
-    std::function<void(int)> m_discard;
     int m_count = 0;
     int m_filling = 0;
     std::map<int, Document> m_documents;

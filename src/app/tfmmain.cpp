@@ -48,9 +48,9 @@ TFmMain::TFmMain(Prompts& prompts, Options options, QWidget* parent)
 
     m_c = MainLayout::build(*this);
     m_documents = std::make_unique<Documents>(*m_c.EditControl, *m_clock);
-    m_documents->setMakers([this]() -> Document& { return NewDocument(); },
-                           [this](Document& d) { finishFilling(d); },
-                           [this](int n) { closeDocument(n); });
+    connect(m_documents.get(), &Documents::added, this, &TFmMain::showNewDocument);
+    connect(m_documents.get(), &Documents::ready, this, &TFmMain::finishFilling);
+    connect(m_documents.get(), &Documents::cancelled, this, &TFmMain::closeDocument);
     connect(m_documents.get(), &Documents::stateChanged, this, &TFmMain::showDocumentState);
     connect(m_documents.get(), &Documents::loading, this, [this](Document* d, qsizetype, qsizetype) {
         if (d == currentDocument())
@@ -211,16 +211,14 @@ void TFmMain::claimEditorKeys(const QList<QKeySequence>& keys)
 
 Document& TFmMain::NewDocument()
 {
-    EnableDocumentCommands();
+    return m_documents->create();
+}
 
-    auto* tab = new QWidget;
-    auto* layout = new QVBoxLayout(tab);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* edit = new DocumentEditor(tab);
-    Document& doc = m_documents->add(tab, edit);
-    const int n = doc.number;
-    tab->setObjectName(QStringLiteral("TabSheet%1").arg(n));
-    edit->setObjectName(QStringLiteral("RichEdit%1").arg(n));
+void TFmMain::showNewDocument(Document& doc)
+{
+    EnableDocumentCommands();
+    DocumentEditor* edit = doc.edit;
+    QWidget* tab = doc.tab;
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit->setTabChangesFocus(false);
@@ -231,7 +229,6 @@ Document& TFmMain::NewDocument()
     applyEditorLook(*edit);
     edit->setWindowKeys(m_windowKeys);
     edit->document()->setModified(false);
-    layout->addWidget(edit);
 
     connect(edit, &DocumentEditor::keyPressed, this, [this](QKeyEvent* e) { AssistKeyPress(e); });
     connect(edit, &DocumentEditor::keyReleased, this, [this](QKeyEvent*) { AssistKeyUp(); });
@@ -268,7 +265,6 @@ Document& TFmMain::NewDocument()
     setCaptionForCurrent();
     setStatusPanel(1, kStatusUnchanged);
     emit m_events.currentDocumentChanged();
-    return doc;
 }
 
 void TFmMain::finishFilling(Document& doc)

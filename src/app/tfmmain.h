@@ -93,6 +93,8 @@ public:
     // Recomputes and shows the state of the current document after it was
     // filled (modified flag cleared, save-time text, focus, UpdateCaret).
     void finishFilling(Document& doc);
+    // Shows a document just made: its editor set up, its tab current.
+    void showNewDocument(Document& doc);
 
     // ---- editing
     void ShowModified(bool changed);
