@@ -8,7 +8,6 @@
 #include <QList>
 #include <QKeySequence>
 #include <QObject>
-#include <QPoint>
 #include <QString>
 #include <optional>
 

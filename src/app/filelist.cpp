@@ -1,7 +1,6 @@
 #include "app/filelist.h"
 
 #include <QDirIterator>
-#include <QFileInfo>
 #include <algorithm>
 
 namespace filelist {

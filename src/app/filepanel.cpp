@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QHBoxLayout>

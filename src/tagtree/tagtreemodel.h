@@ -3,7 +3,6 @@
 // so that the view hears of it; whole-tree replacements reset the model
 // (the view's updates are held back until the new tree is complete).
 
-#include "tagtree/catalogues.h"
 #include "tagtree/lotfile.h"
 #include "tagtree/tagnode.h"
 
