@@ -139,7 +139,7 @@ struct EucReading {
     bool proseRows = false; // a pair in rows 1-5 (punctuation, kana)
 };
 
-EucReading readEucJp(QByteArrayView s)
+EucReading readEucJp(QByteArrayView s, bool cut)
 {
     EucReading r;
     const auto* p = reinterpret_cast<const uchar*>(s.data());
@@ -150,7 +150,13 @@ EucReading readEucJp(QByteArrayView s)
         const qsizetype left = end - p;
         if (b < 0x80) {
             ++p;
-        } else if (b == 0x8E) {
+            continue;
+        }
+        if (!cut && left < (b == 0x8F ? 3 : 2)) {
+            r.valid = false; // a sequence cut short by the file's own end
+            break;
+        }
+        if (b == 0x8E) {
             if (left >= 2 && !(p[1] >= 0xA1 && p[1] <= 0xDF))
                 r.valid = false;
             p += 2;
@@ -191,9 +197,9 @@ bool validIn(Encoding e, QByteArrayView sample, bool cut)
 {
     switch (e) {
     case Encoding::Utf8:
-    case Encoding::Utf8Bom: return detail::isValidUtf8(sample);
+    case Encoding::Utf8Bom: return detail::isValidUtf8(sample, cut);
     case Encoding::ShiftJis: return isValidShiftJis(sample, cut);
-    case Encoding::EucJp: return readEucJp(sample).valid;
+    case Encoding::EucJp: return readEucJp(sample, cut).valid;
     case Encoding::Iso2022Jp: return !hasHighByte(sample);
     }
     return false;
@@ -217,7 +223,7 @@ Encoding detectEncoding(QByteArrayView bytes)
             return *declared;
 
     const bool high = hasHighByte(sample);
-    if (high && detail::isValidUtf8(sample))
+    if (high && detail::isValidUtf8(sample, cut))
         return Encoding::Utf8;
     // ISO-2022-JP: a designation escape and nothing over 0x7F.
     if (!high && hasIsoEscape(sample))
@@ -230,7 +236,7 @@ Encoding detectEncoding(QByteArrayView bytes)
     // other than its two prefixes, where Shift_JIS keeps its punctuation,
     // kana and commonest kanji.)
     if (high) {
-        const EucReading euc = readEucJp(sample);
+        const EucReading euc = readEucJp(sample, cut);
         if (euc.valid && (euc.proseRows || !isValidShiftJis(sample, cut)))
             return Encoding::EucJp;
     }

@@ -34,9 +34,10 @@ QString decodeIso2022JpUnchecked(QByteArrayView bytes);
 std::optional<QByteArray> encodeIso2022Jp(QStringView text, const Breaks& breaks,
                                           EncodeError* error);
 
-// Validity over a sample that may end inside a character: a sequence cut
-// by the end counts as valid.
-bool isValidUtf8(QByteArrayView bytes);
+// Validity of UTF-8 (as the decoder reads it: no stand-ins).  With `cut`, the
+// bytes are a sample that may end inside a character, and a sequence cut by
+// that end counts as valid.
+bool isValidUtf8(QByteArrayView bytes, bool cut);
 
 // Fills *error for the character at `offset` (line and column from 1).
 void locateError(QStringView text, qsizetype offset, EncodeError* error);

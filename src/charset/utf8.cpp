@@ -169,7 +169,7 @@ qsizetype decodeUtf8Into(QByteArrayView bytes, char16_t* out, bool translateBrea
     return decodeImpl<false>(p, end, out, nullptr);
 }
 
-bool isValidUtf8(QByteArrayView bytes)
+bool isValidUtf8(QByteArrayView bytes, bool cut)
 {
     const auto* p = reinterpret_cast<const uchar*>(bytes.data());
     const auto* const end = p + bytes.size();
@@ -187,7 +187,7 @@ bool isValidUtf8(QByteArrayView bytes)
         // A sequence the sample's end cuts short is not held against it:
         // check what there is of it against a completed copy.
         const qsizetype left = end - p;
-        if (left >= 4)
+        if (!cut || left >= 4)
             return false;
         uchar padded[4] = {0x80, 0x80, 0x80, 0x80};
         std::memcpy(padded, p, size_t(left));
