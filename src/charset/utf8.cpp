@@ -258,7 +258,13 @@ std::optional<QByteArray> encodeUtf8(QStringView text, QByteArrayView lineBreak,
             continue;
         }
         do {
-            if (c < 0x800) {
+            // Kana and kanji first.
+            if (c >= 0x800 && c < 0xD800) {
+                o[0] = uchar(0xE0 | c >> 12);
+                o[1] = uchar(0x80 | ((c >> 6) & 0x3F));
+                o[2] = uchar(0x80 | (c & 0x3F));
+                o += 3;
+            } else if (c < 0x800) {
                 o[0] = uchar(0xC0 | c >> 6);
                 o[1] = uchar(0x80 | (c & 0x3F));
                 o += 2;
