@@ -157,8 +157,8 @@ private:
 FillResult fillEditor(QPlainTextEdit& edit, QByteArray bytes,
                       qsizetype pieceBytes = kFillPieceBytes, const FillProgress& progress = {});
 
-// Joins every second line of `text` to the one before it with a line
-// separator where the two together stay a short line; true if any were.
+// Joins up to lines::kLinesPerBlock lines of `text` at a time with line
+// separators where together they stay a short line; true if any were.
 // The separator ends a line of the file like a break (saving writes the
 // document's break for it), so the text means the same.
 bool pairShortLines(QString& text);

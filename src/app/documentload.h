@@ -23,8 +23,8 @@ class QTextDocument;
 // with mixed breaks only lines ending in the usual break may share a block).
 void insertFileText(QTextCursor& cursor, const QString& text);
 
-// pairShortLines for a file with mixed breaks: two short lines share a block
-// only where the first one's break is `usual`, the document's, which a line
+// pairShortLines for a file with mixed breaks: short lines share a block
+// only where each but the last one's break is `usual`, the document's, which a line
 // separator inside a block always stands for; so no break needs keeping but
 // the block's own.  `breaks` lists the break of each '\n' of `text`, and is
 // left listing those of the '\n' still there.  Nothing is paired when it does

@@ -16,21 +16,22 @@ bool pairShortLines(QString& text)
     bool paired = false;
     QChar* const data = text.data();
     const qsizetype size = text.size();
-    qsizetype start = 0;   // the line looked at
+    qsizetype start = 0;   // the first line of a block
     while (start < size) {
-        const qsizetype nl = text.indexOf(u'\n', start);
-        if (nl < 0 || nl + 1 >= size)
-            break;   // the last line: nothing after it to pair with
-        qsizetype next = text.indexOf(u'\n', nl + 1);
-        if (next < 0)
-            next = size;
-        if (next - start <= lines::kLongLine) {
-            data[nl] = QChar(0x2028);
+        qsizetype end = text.indexOf(u'\n', start);   // where the block's last line ends
+        if (end < 0)
+            break;
+        for (int lines = 1; lines < lines::kLinesPerBlock && end + 1 < size; ++lines) {
+            qsizetype next = text.indexOf(u'\n', end + 1);
+            if (next < 0)
+                next = size;
+            if (next - start > lines::kLongLine)
+                break;
+            data[end] = QChar::LineSeparator;
             paired = true;
-            start = next + 1;   // the pair is done
-        } else {
-            start = nl + 1;     // this line stays alone; the next may pair on
+            end = next;
         }
+        start = end + 1;
     }
     return paired;
 }
@@ -42,27 +43,27 @@ bool pairMixedLines(QString& text, std::vector<sjis::LineBreak>& breaks, sjis::L
     bool paired = false;
     QChar* const data = text.data();
     const qsizetype size = text.size();
-    size_t k = 0;     // the break of the next '\n'
+    size_t k = 0;     // the break of the '\n' at `end`
     size_t kept = 0;  // breaks of the '\n' left, written over the list
     qsizetype start = 0;
     while (start < size) {
-        const qsizetype nl = text.indexOf(u'\n', start);
-        if (nl < 0 || nl + 1 >= size)
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0)
             break;
-        qsizetype next = text.indexOf(u'\n', nl + 1);
-        if (next < 0)
-            next = size;
-        if (next - start <= lines::kLongLine && breaks[k] == usual) {
-            data[nl] = QChar(0x2028);   // stands for the document's break
+        for (int lines = 1; lines < lines::kLinesPerBlock && end + 1 < size && breaks[k] == usual; ++lines) {
+            qsizetype next = text.indexOf(u'\n', end + 1);
+            if (next < 0)
+                next = size;
+            if (next - start > lines::kLongLine)
+                break;
+            data[end] = QChar::LineSeparator;   // stands for the document's break
             paired = true;
             ++k;
-            if (next < size)
-                breaks[kept++] = breaks[k++];
-            start = next + 1;
-        } else {
-            breaks[kept++] = breaks[k++];
-            start = nl + 1;
+            end = next;
         }
+        if (end < size)
+            breaks[kept++] = breaks[k++];   // the block's own break
+        start = end + 1;
     }
     while (k < breaks.size())
         breaks[kept++] = breaks[k++];

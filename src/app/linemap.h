@@ -32,8 +32,10 @@ inline constexpr qsizetype kPiece = 1024;
 // (the Tag Optioner could do nothing with it), and looking further would
 // cost every key in a long stretch without tags.
 inline constexpr qsizetype kLongestTag = 16 * 1024;
-// Inserted text with this many lines or more holds two short lines to a
-// block, as a big file does.
+// Big files hold up to this many short lines to a block, with a line
+// separator between them: Qt's cost in making a document is per block.
+inline constexpr int kLinesPerBlock = 8;
+// Inserted text with this many lines or more holds its short lines so too.
 inline constexpr qsizetype kPairedInsertLines = 1000;
 
 // True when the block continues the line of the block before it.
