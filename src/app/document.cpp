@@ -345,7 +345,7 @@ void DocumentEditor::mousePressEvent(QMouseEvent* e)
         // that has a block of its own: also where it shares its block or
         // is held in pieces.
         const QTextBlock block = cursorForPosition(e->position().toPoint()).block();
-        if (block.text().contains(QChar(0x2028)) || lines::continues(block) || lines::continues(block.next()))
+        if (block.text().contains(QChar::LineSeparator) || lines::continues(block) || lines::continues(block.next()))
             setTextCursor(lines::fileLineSelection(document(), cursorForPosition(e->position().toPoint()).position()));
     }
     emit mousePressed();
@@ -392,7 +392,7 @@ void DocumentEditor::insertFromMimeData(const QMimeData* source)
     // Every kind of line end becomes a line of its own (the file writes
     // each as its break, and the status bar counts them so).
     for (QChar& ch : text)
-        if (ch == u'\r' || ch.unicode() == 0x2029 || ch.unicode() == 0x2028)
+        if (ch == u'\r' || ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator)
             ch = u'\n';
     replaceSelection(text);
 }

@@ -31,7 +31,7 @@ QString plainText(const QTextDocument* doc, int from, int to)
             out += lines::continues(b.next()) ? QChar(kJoinCharacter) : QChar(u'\n');
     }
     for (QChar& c : out)
-        if (c.unicode() == 0x2028)
+        if (c == QChar::LineSeparator)
             c = u'\n';
     return out;
 }

@@ -193,7 +193,7 @@ std::vector<sjis::LineBreak> editorLineBreaks(const QPlainTextEdit& edit, sjis::
     breaks.reserve(size_t(edit.document()->blockCount()));
     for (QTextBlock b = edit.document()->firstBlock(); b.isValid(); b = b.next()) {
         // A line separator inside a block (pasted text) starts a new line too.
-        const qsizetype separators = b.text().count(QChar(0x2028));
+        const qsizetype separators = b.text().count(QChar::LineSeparator);
         breaks.insert(breaks.end(), size_t(separators), lineBreak);
         if (lines::continues(b.next()))
             continue;   // the line goes on in the next block
@@ -215,7 +215,7 @@ void setEditorLineBreaks(QPlainTextEdit& edit, const std::vector<sjis::LineBreak
     c.beginEditBlock();
     size_t i = 0;
     for (QTextBlock b = doc->firstBlock(); i < breaks.size() && b.isValid(); b = b.next()) {
-        i += size_t(b.text().count(QChar(0x2028)));
+        i += size_t(b.text().count(QChar::LineSeparator));
         if (!lines::continues(b.next()) && i < breaks.size()) {
             const sjis::LineBreak lineBreak = breaks[i++];
             if (lineBreak == usual)

@@ -12,7 +12,7 @@ namespace lines {
 
 namespace {
 
-constexpr QChar kLineSeparator(0x2028);
+constexpr QChar kLineSeparator(QChar::LineSeparator);
 
 // The caret stands at the end of a piece that the next block continues, or
 // at the start of a continuing piece: the same place in the file.

@@ -19,7 +19,7 @@ void appendLine(QString& out, QStringView block)
     const qsizetype at = out.size();
     out += block;
     for (qsizetype i = at; i < out.size(); ++i)
-        if (out[i].unicode() == 0x2028)   // a line separator pasted into the block
+        if (out[i] == QChar::LineSeparator)   // a line separator pasted into the block
             out[i] = QLatin1Char('\n');
 }
 } // namespace
@@ -225,7 +225,7 @@ void LineMap::changed(int position)
 }
 
 namespace {
-constexpr QChar kLineSeparator(0x2028);
+constexpr QChar kLineSeparator(QChar::LineSeparator);
 
 int separatorsIn(QStringView text)
 {
@@ -464,7 +464,7 @@ QString LineMap::text(std::vector<qsizetype>* joins) const
         // Every separator in the raw text is a line's end.
         QString t = m_doc->toRawText();
         for (QChar& c : t)
-            if (c.unicode() == 0x2029 || c.unicode() == 0x2028)
+            if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
                 c = QLatin1Char('\n');
         return t;
     }

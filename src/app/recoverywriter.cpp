@@ -61,7 +61,7 @@ QString RecoverySnapshot::takeText()
                 continue;
             }
             const char16_t u = c.unicode();
-            *to++ = (u == 0x2029 || u == 0x2028) ? QChar(u'\n') : c;
+            *to++ = (u == QChar::ParagraphSeparator || u == QChar::LineSeparator) ? QChar(u'\n') : c;
         }
     }
     raw.clear();

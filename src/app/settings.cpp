@@ -68,7 +68,7 @@ std::vector<Slot> slotsOf(Settings& s)
 bool oneLine(const QString& v)
 {
     for (QChar c : v)
-        if (c == u'\r' || c == u'\n' || c == QChar(0) || c == QChar(0x2028) || c == QChar(0x2029))
+        if (c == u'\r' || c == u'\n' || c == QChar(0) || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
             return false;
     return true;
 }

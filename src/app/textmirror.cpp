@@ -16,7 +16,7 @@ constexpr qsizetype kFollowAtMost = qsizetype(1) << 20;
 bool hasSeparator(QStringView text)
 {
     for (QChar c : text)
-        if (c.unicode() == 0x2029 || c.unicode() == 0x2028)
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
             return true;
     return false;
 }

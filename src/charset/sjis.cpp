@@ -189,7 +189,7 @@ void locateError(QStringView text, qsizetype offset, EncodeError* error)
                 ++i;
             ++line;
             column = 1;
-        } else if (c == u'\n' || c == 0x2029) {
+        } else if (c == u'\n' || c == QChar::ParagraphSeparator) {
             ++line;
             column = 1;
         } else {
@@ -291,7 +291,7 @@ std::optional<QByteArray> encodeWithBreaks(QStringView text, QByteArrayView line
                 o += 2;
             } else if (value) {
                 *o++ = uchar(value);
-            } else if (c == 0x2029 && translateBreaks) {
+            } else if (c == QChar::ParagraphSeparator && translateBreaks) {
                 o[0] = break0;
                 o[1] = break1;
                 o += breakLen;

@@ -57,7 +57,7 @@ QString listItemTag(ListKind kind, const QString* selectedItem)
 void joinLines(QString& text, int* pos)
 {
     const auto isBreak = [](QChar c) {
-        return c == u'\r' || c == u'\n' || c == QChar(0x2028) || c == QChar(0x2029);
+        return c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
     };
     if (std::none_of(text.cbegin(), text.cend(), isBreak))
         return;
