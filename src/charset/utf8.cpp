@@ -13,6 +13,7 @@
 #include "charset/sjiscore.h"
 
 #include <bit>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -206,7 +207,7 @@ std::optional<QByteArray> encodeUtf8(QStringView text, QByteArrayView lineBreak,
 {
     const qsizetype size = text.size();
     // A unit becomes at most three bytes (a surrogate pair four).
-    QByteArray result(size * 3, Qt::Uninitialized);
+    QByteArray result(size * 3 + 1, Qt::Uninitialized);
     auto* const outBegin = reinterpret_cast<uchar*>(result.data());
     uchar* o = outBegin;
     const char16_t* const begin = text.utf16();
@@ -258,13 +259,26 @@ std::optional<QByteArray> encodeUtf8(QStringView text, QByteArrayView lineBreak,
             continue;
         }
         do {
-            // Kana and kanji first.
+            // Kana and kanji first, in a tight run: each is one four-byte
+            // store of which three bytes count (the buffer has a spare byte).
             if (c >= 0x800 && c < 0xD800) {
-                o[0] = uchar(0xE0 | c >> 12);
-                o[1] = uchar(0x80 | ((c >> 6) & 0x3F));
-                o[2] = uchar(0x80 | (c & 0x3F));
-                o += 3;
-            } else if (c < 0x800) {
+                for (;;) {
+                    if constexpr (std::endian::native == std::endian::little) {
+                        const uint32_t v = (0xE0u | c >> 12) | (0x80u | ((c >> 6) & 0x3Fu)) << 8
+                            | (0x80u | (c & 0x3Fu)) << 16;
+                        std::memcpy(o, &v, 4);
+                    } else {
+                        o[0] = uchar(0xE0 | c >> 12);
+                        o[1] = uchar(0x80 | ((c >> 6) & 0x3F));
+                        o[2] = uchar(0x80 | (c & 0x3F));
+                    }
+                    o += 3;
+                    if (++p == end || (c = *p) < 0x800 || c >= 0xD800)
+                        break;
+                }
+                continue;
+            }
+            if (c < 0x800) {
                 o[0] = uchar(0xC0 | c >> 6);
                 o[1] = uchar(0x80 | (c & 0x3F));
                 o += 2;
