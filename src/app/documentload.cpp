@@ -1,5 +1,6 @@
 #include "app/documentload.h"
 
+#include "app/editordocument.h"
 #include "app/linemap.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -100,7 +101,8 @@ void insertFileText(QTextCursor& cursor, const QString& text)
 DocumentLoad::DocumentLoad(QPlainTextEdit& edit, QByteArray bytes)
     : QObject(edit.document()), m_edit(edit), m_doc(edit.document()), m_bytes(std::move(bytes))
 {
-    setObjectName(QStringLiteral("qn4DocumentLoad"));
+    if (auto* own = qobject_cast<EditorDocument*>(m_doc.data()))
+        own->setLoad(this);
     m_total = m_bytes.size();
     m_lineBreak = firstBreak(m_bytes);
     m_mixed = sjis::hasMixedBreaks(m_bytes, m_lineBreak);
@@ -110,6 +112,8 @@ DocumentLoad::DocumentLoad(QPlainTextEdit& edit, QByteArray bytes)
 
 DocumentLoad::~DocumentLoad()
 {
+    if (auto* own = qobject_cast<EditorDocument*>(m_doc.data()); own && own->load() == this)
+        own->setLoad(nullptr);
     if (!m_fillDone && m_doc)
         m_doc->setUndoRedoEnabled(m_undo);
 }
@@ -147,9 +151,11 @@ DocumentLoad* DocumentLoad::start(QPlainTextEdit& edit, QByteArray bytes, FillRe
 
 DocumentLoad* DocumentLoad::of(const QTextDocument* doc)
 {
-    auto* load = doc ? doc->findChild<DocumentLoad*>(QStringLiteral("qn4DocumentLoad"),
-                                                     Qt::FindDirectChildrenOnly)
-                     : nullptr;
+    DocumentLoad* load = nullptr;
+    if (auto* own = qobject_cast<const EditorDocument*>(doc))
+        load = own->load();
+    else if (doc)
+        load = doc->findChild<DocumentLoad*>(QString(), Qt::FindDirectChildrenOnly);
     return load && !load->m_done ? load : nullptr;
 }
 

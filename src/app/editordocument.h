@@ -1,7 +1,8 @@
 #pragma once
 // The text of one document tab and what the editor keeps about it beside
 // Qt's blocks: the file's lines over the blocks, the mirror of its text the
-// recovery writer hands to its thread, and the line breaks it last took.
+// recovery writer hands to its thread, the line breaks it last took, and
+// the load that fills it from the event loop.
 
 #include "charset/textfile.h"
 
@@ -10,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+class DocumentLoad;
 class LineMap;
 class TextMirror;
 
@@ -32,7 +34,13 @@ public:
     };
     TakenBreaks& takenBreaks() { return m_takenBreaks; }
 
+    // The load filling it from the event loop, while there is one (the load
+    // is a child of the document and clears this when it ends).
+    DocumentLoad* load() const { return m_load; }
+    void setLoad(DocumentLoad* load) { m_load = load; }
+
 private:
+    DocumentLoad* m_load = nullptr;
     std::unique_ptr<LineMap> m_lineMap;
     std::unique_ptr<TextMirror> m_mirror;
     TakenBreaks m_takenBreaks;
