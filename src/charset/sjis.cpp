@@ -6,6 +6,8 @@
 // by scripts/gen_cp932.py.
 
 #include "charset/sjis.h"
+
+#include "charset/asciirun.h"
 #include "charset/sjiscore.h"
 
 #include <QChar>
@@ -14,10 +16,6 @@
 #include <bit>
 #include <cstdint>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#define QN4_SJIS_SSE2 1
-#endif
 
 namespace sjis {
 namespace {
@@ -95,58 +93,10 @@ qsizetype decodeImpl(const uchar* p, const uchar* const end, char16_t* const out
     FirstBreak first = FirstBreak::None;
 
     for (;;) {
-#ifdef QN4_SJIS_SSE2
-        // Copy the ASCII run ahead.  The 16 units are always stored (there is
-        // room: every byte yields at most one unit), but p and o only move
-        // past the leading bytes that need no further look.
-        const __m128i zero = _mm_setzero_si128();
-        while (end - p >= 16) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            __m128i special = v;
-            if constexpr (TranslateBreaks) {
-                special = _mm_or_si128(special, _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')));
-                if (first == FirstBreak::None)
-                    special = _mm_or_si128(special, _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
-            }
-            const unsigned mask = unsigned(_mm_movemask_epi8(special));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm_unpacklo_epi8(v, zero));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 8), _mm_unpackhi_epi8(v, zero));
-            if (mask == 0) {
-                p += 16;
-                o += 16;
-                continue;
-            }
-            const int clean = std::countr_zero(mask);
-            p += clean;
-            o += clean;
-            break;
-        }
-#endif
+        detail::copyAscii<TranslateBreaks>(p, end, o, first);
         if (p == end)
             break;
         uchar b = *p;
-        if (b < 0x80) {
-            if constexpr (TranslateBreaks) {
-                if (b == '\r') {
-                    if (end - p >= 2 && p[1] == '\n') {
-                        if (first == FirstBreak::None)
-                            first = FirstBreak::CrLf;
-                        p += 2;
-                    } else {
-                        if (first == FirstBreak::None)
-                            first = FirstBreak::Cr;
-                        ++p;
-                    }
-                    *o++ = u'\n';
-                    continue;
-                }
-                if (b == '\n' && first == FirstBreak::None)
-                    first = FirstBreak::Lf;
-            }
-            *o++ = b;
-            ++p;
-            continue;
-        }
         // A run of non-ASCII bytes: kanji, kana, raw bytes.  A mapped pair
         // wins; otherwise the byte is taken alone and decoding resumes at
         // the next one.  (The branches are cheaper than a branch-free
@@ -237,52 +187,13 @@ std::optional<QByteArray> encodeWithBreaks(QStringView text, QByteArrayView line
     const char16_t* const end = begin + size;
     const char16_t* p = begin;
 
-    const qsizetype breakLen = translateBreaks ? lineBreak.size() : 0;
-    const uchar break0 = breakLen > 0 ? uchar(lineBreak[0]) : 0;
-    const uchar break1 = breakLen > 1 ? uchar(lineBreak[1]) : 0;
-    // '\n' needs the slow path only when it is written as something else.
-    const bool lfSpecial = translateBreaks && !(breakLen == 1 && break0 == '\n');
-
-#ifdef QN4_SJIS_SSE2
-    const __m128i highMask = _mm_set1_epi16(short(0xFF80));
-    const __m128i zero = _mm_setzero_si128();
-    // U+FFFF never passes as ASCII anyway, so it is a harmless "no match".
-    const __m128i lfVector = _mm_set1_epi16(short(lfSpecial ? u'\n' : 0xFFFF));
-#endif
+    const detail::AsciiOut ascii(lineBreak, translateBreaks);
 
     for (;;) {
-#ifdef QN4_SJIS_SSE2
-        while (end - p >= 8) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            __m128i plain = _mm_cmpeq_epi16(_mm_and_si128(v, highMask), zero);
-            plain = _mm_andnot_si128(_mm_cmpeq_epi16(v, lfVector), plain);
-            const unsigned mask = ~unsigned(_mm_movemask_epi8(plain)) & 0xFFFFu;
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(o), _mm_packus_epi16(v, v));
-            if (mask == 0) {
-                p += 8;
-                o += 8;
-                continue;
-            }
-            const int clean = std::countr_zero(mask) / 2;
-            p += clean;
-            o += clean;
-            break;
-        }
-#endif
+        ascii.copy(p, end, o);
         if (p == end)
             break;
         char16_t c = *p;
-        if (c < 0x80) {
-            if (c == u'\n' && lfSpecial) {
-                o[0] = break0;
-                o[1] = break1;
-                o += breakLen;
-            } else {
-                *o++ = uchar(c);
-            }
-            ++p;
-            continue;
-        }
         do {
             const uint16_t value = table[c];
             if (value >= 0x100) {
@@ -292,9 +203,7 @@ std::optional<QByteArray> encodeWithBreaks(QStringView text, QByteArrayView line
             } else if (value) {
                 *o++ = uchar(value);
             } else if (c == QChar::ParagraphSeparator && translateBreaks) {
-                o[0] = break0;
-                o[1] = break1;
-                o += breakLen;
+                ascii.writeBreak(o);
             } else {
                 locateError(text, p - begin, error);
                 return std::nullopt;

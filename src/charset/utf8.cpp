@@ -9,6 +9,7 @@
 // as in the Shift_JIS codec; three-byte sequences (kana and kanji) have a
 // short path of their own.
 
+#include "charset/asciirun.h"
 #include "charset/encodingscore.h"
 #include "charset/sjiscore.h"
 
@@ -16,10 +17,6 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#define QN4_UTF8_SSE2 1
-#endif
 
 namespace charset {
 namespace {
@@ -71,55 +68,10 @@ qsizetype decodeImpl(const uchar* p, const uchar* const end, char16_t* const out
     FirstBreak first = FirstBreak::None;
 
     for (;;) {
-#ifdef QN4_UTF8_SSE2
-        const __m128i zero = _mm_setzero_si128();
-        while (end - p >= 16) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            __m128i special = v;
-            if constexpr (TranslateBreaks) {
-                special = _mm_or_si128(special, _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')));
-                if (first == FirstBreak::None)
-                    special = _mm_or_si128(special, _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
-            }
-            const unsigned mask = unsigned(_mm_movemask_epi8(special));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm_unpacklo_epi8(v, zero));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 8), _mm_unpackhi_epi8(v, zero));
-            if (mask == 0) {
-                p += 16;
-                o += 16;
-                continue;
-            }
-            const int clean = std::countr_zero(mask);
-            p += clean;
-            o += clean;
-            break;
-        }
-#endif
+        sjis::detail::copyAscii<TranslateBreaks>(p, end, o, first);
         if (p == end)
             break;
         uchar b = *p;
-        if (b < 0x80) {
-            if constexpr (TranslateBreaks) {
-                if (b == '\r') {
-                    if (end - p >= 2 && p[1] == '\n') {
-                        if (first == FirstBreak::None)
-                            first = FirstBreak::CrLf;
-                        p += 2;
-                    } else {
-                        if (first == FirstBreak::None)
-                            first = FirstBreak::Cr;
-                        ++p;
-                    }
-                    *o++ = u'\n';
-                    continue;
-                }
-                if (b == '\n' && first == FirstBreak::None)
-                    first = FirstBreak::Lf;
-            }
-            *o++ = b;
-            ++p;
-            continue;
-        }
         do {
             // Kana and kanji first: three bytes, 1110xxxx 10xxxxxx 10xxxxxx.
             if ((b & 0xF0) == 0xE0 && end - p >= 3) {
@@ -214,50 +166,13 @@ std::optional<QByteArray> encodeUtf8(QStringView text, QByteArrayView lineBreak,
     const char16_t* const end = begin + size;
     const char16_t* p = begin;
 
-    const qsizetype breakLen = translateBreaks ? lineBreak.size() : 0;
-    const uchar break0 = breakLen > 0 ? uchar(lineBreak[0]) : 0;
-    const uchar break1 = breakLen > 1 ? uchar(lineBreak[1]) : 0;
-    const bool lfSpecial = translateBreaks && !(breakLen == 1 && break0 == '\n');
-
-#ifdef QN4_UTF8_SSE2
-    const __m128i highMask = _mm_set1_epi16(short(0xFF80));
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i lfVector = _mm_set1_epi16(short(lfSpecial ? u'\n' : 0xFFFF));
-#endif
+    const sjis::detail::AsciiOut ascii(lineBreak, translateBreaks);
 
     for (;;) {
-#ifdef QN4_UTF8_SSE2
-        while (end - p >= 8) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            __m128i plain = _mm_cmpeq_epi16(_mm_and_si128(v, highMask), zero);
-            plain = _mm_andnot_si128(_mm_cmpeq_epi16(v, lfVector), plain);
-            const unsigned mask = ~unsigned(_mm_movemask_epi8(plain)) & 0xFFFFu;
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(o), _mm_packus_epi16(v, v));
-            if (mask == 0) {
-                p += 8;
-                o += 8;
-                continue;
-            }
-            const int clean = std::countr_zero(mask) / 2;
-            p += clean;
-            o += clean;
-            break;
-        }
-#endif
+        ascii.copy(p, end, o);
         if (p == end)
             break;
         char16_t c = *p;
-        if (c < 0x80) {
-            if (c == u'\n' && lfSpecial) {
-                o[0] = break0;
-                o[1] = break1;
-                o += breakLen;
-            } else {
-                *o++ = uchar(c);
-            }
-            ++p;
-            continue;
-        }
         do {
             // Kana and kanji first, in a tight run: each is one four-byte
             // store of which three bytes count (the buffer has a spare byte).
@@ -298,9 +213,7 @@ std::optional<QByteArray> encodeUtf8(QStringView text, QByteArrayView lineBreak,
             } else if (sjis::isRawByte(c)) {
                 *o++ = uchar(c - sjis::kRawByteBase);
             } else if (c == 0x2029 && translateBreaks) {
-                o[0] = break0;
-                o[1] = break1;
-                o += breakLen;
+                ascii.writeBreak(o);
             } else {
                 o[0] = uchar(0xE0 | c >> 12);
                 o[1] = uchar(0x80 | ((c >> 6) & 0x3F));
