@@ -113,7 +113,7 @@ void BM_PasteTagSubtree(benchmark::State& state)
         return true;
     };
     TagTreePanel panel(prompts, TagTreeHost{insert, {}, {}, {}});
-    TagNode* top = bigSubtree(panel);
+    bigSubtree(panel);
     state.counters["nodes"] = double(panel.model()->tree().nodeCount());
     for (auto _ : state) {
         state.PauseTiming();

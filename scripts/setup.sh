@@ -20,5 +20,9 @@ if [ "${#missing[@]}" -gt 0 ]; then
 fi
 
 jobs="$(nproc 2>/dev/null || echo 2)"
-cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" >/dev/null
+# QN4_WARNINGS_AS_ERRORS=1 (set by CI) makes every compiler warning an error.
+werror=OFF
+if [ "${QN4_WARNINGS_AS_ERRORS:-0}" = 1 ]; then werror=ON; fi
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" \
+  -DCMAKE_COMPILE_WARNING_AS_ERROR="$werror" >/dev/null
 cmake --build "$root/build" -j "$jobs"

@@ -279,7 +279,7 @@ TEST_F(PanelTest, FileFailures)
     // first bad indentation).
     QByteArray junk;
     for (int i = 1; i < 4096; ++i)
-        junk.append(char((i * 7919) & 0xFF | 1));
+        junk.append(char(((i * 7919) & 0xFF) | 1));
     junk.append("\n\t\t\tend");
     ASSERT_TRUE(writeAll(dir.filePath("junk.lot"), junk));
     prompts.answerOpen(dir.filePath("junk.lot"));
