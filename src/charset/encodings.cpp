@@ -19,15 +19,7 @@ bool hasBom(QByteArrayView bytes)
     return bytes.startsWith(QByteArrayView(kBom, 3));
 }
 
-QByteArrayView breakBytes(LineBreak b)
-{
-    switch (b) {
-    case LineBreak::Lf: return "\n";
-    case LineBreak::Cr: return "\r";
-    case LineBreak::CrLf: break;
-    }
-    return "\r\n";
-}
+using sjis::detail::breakBytes;
 
 LineBreak toLineBreak(sjis::detail::FirstBreak first)
 {
@@ -87,35 +79,7 @@ namespace detail {
 
 void locateError(QStringView text, qsizetype offset, EncodeError* error)
 {
-    if (!error)
-        return;
-    qsizetype line = 1;
-    qsizetype column = 1;
-    const char16_t* s = text.utf16();
-    for (qsizetype i = 0; i < offset; ++i) {
-        const char16_t c = s[i];
-        if (c == u'\r') {
-            if (i + 1 < offset && s[i + 1] == u'\n')
-                ++i;
-            ++line;
-            column = 1;
-        } else if (c == u'\n' || c == 0x2029) {
-            ++line;
-            column = 1;
-        } else {
-            if (QChar::isHighSurrogate(c) && i + 1 < offset && QChar::isLowSurrogate(s[i + 1]))
-                ++i;
-            ++column;
-        }
-    }
-    char32_t character = s[offset];
-    if (QChar::isHighSurrogate(s[offset]) && offset + 1 < text.size()
-        && QChar::isLowSurrogate(s[offset + 1]))
-        character = QChar::surrogateToUcs4(s[offset], s[offset + 1]);
-    error->line = line;
-    error->column = column;
-    error->offset = offset;
-    error->character = character;
+    sjis::detail::locateError(text, offset, error);
 }
 
 } // namespace detail
@@ -294,23 +258,7 @@ std::optional<QByteArray> encodeDocumentLines(QStringView text, Encoding e,
         QByteArray out;
         if (e == Encoding::Utf8Bom)
             out.append(kBom, 3);
-        out.reserve(lf->size() + qsizetype(breaks.size()) + 16);
-        const char* const data = lf->constData();
-        const qsizetype size = lf->size();
-        qsizetype at = 0;
-        size_t line = 0;
-        while (at < size) {
-            const void* hit = std::memchr(data + at, '\n', size_t(size - at));
-            if (!hit) {
-                out.append(data + at, size - at);
-                break;
-            }
-            const qsizetype end = static_cast<const char*>(hit) - data;
-            out.append(data + at, end - at);
-            out.append(breakBytes(line < breaks.size() ? breaks[line] : fallback));
-            ++line;
-            at = end + 1;
-        }
+        sjis::detail::appendWithBreaks(out, *lf, breaks, fallback);
         return out;
     }
     case Encoding::EucJp:

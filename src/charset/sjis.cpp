@@ -123,8 +123,22 @@ qsizetype decodeImpl(const uchar* p, const uchar* const end, char16_t* const out
 bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// Fills *error for the character at `offset`.  Only runs on failure, so a
-// second walk over the text is fine.
+} // namespace
+
+namespace detail {
+
+qsizetype decodeInto(QByteArrayView bytes, char16_t* out, bool translateBreaks,
+                     FirstBreak* firstBreak)
+{
+    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+    const auto* end = p + bytes.size();
+    if (translateBreaks)
+        return decodeImpl<true>(p, end, out, firstBreak);
+    if (firstBreak)
+        *firstBreak = FirstBreak::None;
+    return decodeImpl<false>(p, end, out, nullptr);
+}
+
 void locateError(QStringView text, qsizetype offset, EncodeError* error)
 {
     if (!error)
@@ -155,23 +169,6 @@ void locateError(QStringView text, qsizetype offset, EncodeError* error)
     error->column = column;
     error->offset = offset;
     error->character = character;
-}
-
-} // namespace
-
-namespace detail {
-
-
-qsizetype decodeInto(QByteArrayView bytes, char16_t* out, bool translateBreaks,
-                     FirstBreak* firstBreak)
-{
-    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
-    const auto* end = p + bytes.size();
-    if (translateBreaks)
-        return decodeImpl<true>(p, end, out, firstBreak);
-    if (firstBreak)
-        *firstBreak = FirstBreak::None;
-    return decodeImpl<false>(p, end, out, nullptr);
 }
 
 std::optional<QByteArray> encodeWithBreaks(QStringView text, QByteArrayView lineBreak,

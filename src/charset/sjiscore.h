@@ -3,6 +3,9 @@
 // textfile.h instead.
 
 #include "charset/sjis.h"
+#include "charset/textfile.h"
+
+#include <span>
 
 namespace sjis::detail {
 
@@ -28,5 +31,18 @@ void releaseSlack(String& s)
 // written as those bytes; without, they are encoded like any character.
 std::optional<QByteArray> encodeWithBreaks(QStringView text, QByteArrayView lineBreak,
                                            bool translateBreaks, EncodeError* error);
+
+// Fills *error for the character at `offset` (line and column from 1).
+// Only runs on failure, so a second walk over the text is fine.
+void locateError(QStringView text, qsizetype offset, EncodeError* error);
+
+// The bytes of a line break.
+QByteArrayView breakBytes(LineBreak b);
+
+// Appends `lf` (bytes where 0x0A only ever stands for a break) to `out`,
+// each LF given its line's own break from `breaks`, lines past the list
+// `fallback`.
+void appendWithBreaks(QByteArray& out, QByteArrayView lf, std::span<const LineBreak> breaks,
+                      LineBreak fallback);
 
 } // namespace sjis::detail

@@ -34,24 +34,10 @@ DocumentText decodeDocument(QByteArrayView bytes)
 std::optional<QByteArray> encodeDocument(QStringView text, LineBreak lineBreak,
                                          EncodeError* error)
 {
-    QByteArrayView breakBytes;
-    switch (lineBreak) {
-    case LineBreak::CrLf:
-        breakBytes = "\r\n";
-        break;
-    case LineBreak::Lf:
-        breakBytes = "\n";
-        break;
-    case LineBreak::Cr:
-        breakBytes = "\r";
-        break;
-    }
-    return detail::encodeWithBreaks(text, breakBytes, true, error);
+    return detail::encodeWithBreaks(text, detail::breakBytes(lineBreak), true, error);
 }
 
-namespace {
-
-QByteArrayView breakBytes(LineBreak b)
+QByteArrayView detail::breakBytes(LineBreak b)
 {
     switch (b) {
     case LineBreak::Lf: return "\n";
@@ -61,7 +47,27 @@ QByteArrayView breakBytes(LineBreak b)
     return "\r\n";
 }
 
-} // namespace
+void detail::appendWithBreaks(QByteArray& out, QByteArrayView lf, std::span<const LineBreak> breaks,
+                              LineBreak fallback)
+{
+    const char* const data = lf.data();
+    const qsizetype size = lf.size();
+    out.reserve(out.size() + size + qsizetype(breaks.size()) + 16);
+    qsizetype at = 0;
+    size_t line = 0;
+    while (at < size) {
+        const void* hit = std::memchr(data + at, '\n', size_t(size - at));
+        if (!hit) {
+            out.append(data + at, size - at);
+            break;
+        }
+        const qsizetype end = static_cast<const char*>(hit) - data;
+        out.append(data + at, end - at);
+        out.append(breakBytes(line < breaks.size() ? breaks[line] : fallback));
+        ++line;
+        at = end + 1;
+    }
+}
 
 bool hasMixedBreaks(QByteArrayView bytes, LineBreak first)
 {
@@ -124,24 +130,8 @@ std::optional<QByteArray> encodeDocumentLines(QStringView text, std::span<const 
     std::optional<QByteArray> lf = detail::encodeWithBreaks(text, "\n", true, error);
     if (!lf)
         return lf;
-    const char* const data = lf->constData();
-    const qsizetype size = lf->size();
     QByteArray out;
-    out.reserve(size + qsizetype(breaks.size()) + 16);
-    qsizetype at = 0;
-    size_t line = 0;
-    while (at < size) {
-        const void* hit = std::memchr(data + at, '\n', size_t(size - at));
-        if (!hit) {
-            out.append(data + at, size - at);
-            break;
-        }
-        const qsizetype end = static_cast<const char*>(hit) - data;
-        out.append(data + at, end - at);
-        out.append(breakBytes(line < breaks.size() ? breaks[line] : fallback));
-        ++line;
-        at = end + 1;
-    }
+    detail::appendWithBreaks(out, *lf, breaks, fallback);
     return out;
 }
 
