@@ -86,14 +86,6 @@ Page& page()
     return p;
 }
 
-void send(QWidget* w, Qt::Key key, const QString& text = {})
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(w, &press);
-    QApplication::sendEvent(w, &release);
-}
-
 void BM_ColouredOpen(benchmark::State& state)
 {
     Page& p = page();
@@ -128,7 +120,7 @@ void BM_ColouredKey(benchmark::State& state)
     edit->ensureCursorVisible();
     QCoreApplication::processEvents();
     for (auto _ : state) {
-        send(edit, Qt::Key_A, QStringLiteral("a"));
+        sendKey(edit, Qt::Key_A, QStringLiteral("a"));
         QCoreApplication::processEvents();   // paints what changed
     }
     main.closeDocument(main.currentDocument()->number);

@@ -109,14 +109,6 @@ BENCHMARK(BM_OneLineOpen)->ArgName("MB")->Arg(2)->Arg(8)->Unit(benchmark::kMilli
 
 enum Step { Type, Backspace, Move, Caret };
 
-void send(QWidget* w, Qt::Key key, const QString& text = {})
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(w, &press);
-    QApplication::sendEvent(w, &release);
-}
-
 // Args: size in MB, place (0 start, 1 middle, 2 end), step.
 void BM_OneLineKey(benchmark::State& state)
 {
@@ -136,9 +128,9 @@ void BM_OneLineKey(benchmark::State& state)
     const Step step = Step(state.range(2));
     for (auto _ : state) {
         switch (step) {
-        case Type: send(edit, Qt::Key_A, QStringLiteral("a")); break;
-        case Backspace: send(edit, Qt::Key_Backspace); break;
-        case Move: send(edit, Qt::Key_Right); break;
+        case Type: sendKey(edit, Qt::Key_A, QStringLiteral("a")); break;
+        case Backspace: sendKey(edit, Qt::Key_Backspace); break;
+        case Move: sendKey(edit, Qt::Key_Right); break;
         case Caret: main.UpdateCaret(); break;
         }
         QCoreApplication::processEvents();   // paints what changed
@@ -195,7 +187,7 @@ void BM_TaglessKey(benchmark::State& state)
     edit->ensureCursorVisible();
     QCoreApplication::processEvents();
     for (auto _ : state) {
-        send(edit, Qt::Key_A, QStringLiteral("a"));
+        sendKey(edit, Qt::Key_A, QStringLiteral("a"));
         QCoreApplication::processEvents();   // paints what changed
     }
     main.closeDocument(main.currentDocument()->number);

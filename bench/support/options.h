@@ -8,6 +8,7 @@
 #include "composition.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -39,4 +40,13 @@ inline bool openWhole(TFmMain& main, const QString& file)
     while (main.currentDocument() && DocumentLoad::of(main.currentDocument()->edit->document()))
         QCoreApplication::processEvents();
     return true;
+}
+
+// A key pressed and released on `w`, as the window system sends it.
+inline void sendKey(QWidget* w, Qt::Key key, const QString& text = {})
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(w, &press);
+    QCoreApplication::sendEvent(w, &release);
 }
