@@ -81,9 +81,9 @@ TEST(SettingsFormat, ReadRulesForOddFiles)
         "[MR]\r\n"
         "1=C:\\web\\a.htm\r\n"
         "2=\r\n"
-        "3=bin\0ary\r\n"s               // a line holding NUL is skipped
-        + "[MTree\r\n"                  // broken section header: skipped with its keys
-        "Tree=/x.lot\r\n";
+        "3=bin\0ary\r\n"                // a line holding NUL is skipped
+        "[MTree\r\n"                    // broken section header: skipped with its keys
+        "Tree=/x.lot\r\n"s;             // one literal: no operator+ for GCC 12's bogus -Warray-bounds
     const Settings s = parseSettings(QByteArrayView(file.data(), qsizetype(file.size())));
     EXPECT_EQ(s.sizeX, 800);
     EXPECT_EQ(s.sizeY, -1);
