@@ -13,6 +13,7 @@
 // the first paint of the new tab (the first screen, scrollable) and reports
 // when the whole document became editable as `editable_ms`.
 #include "composition.h"
+#include "charset/encodings.h"
 #include "app/document.h"
 #include "app/documentfile.h"
 #include "app/documentload.h"
@@ -157,6 +158,37 @@ void BM_OpenDocument(benchmark::State& state)
     openRepeatedly(state, *f.main, f.file, false);
 }
 BENCHMARK(BM_OpenDocument)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The same page in UTF-8: found to be UTF-8 and read as such.  The counter
+// detect_ms is what finding the encoding costs of it.
+void BM_OpenDocumentUtf8(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    const QString file = f.dir.filePath(QStringLiteral("utf8.htm"));
+    QByteArray bytes;
+    {
+        QFile in(f.file);
+        if (!in.open(QIODevice::ReadOnly)) {
+            state.SkipWithError("no page");
+            return;
+        }
+        bytes = *charset::encode(charset::decode(in.readAll(), charset::Encoding::ShiftJis),
+                                 charset::Encoding::Utf8);
+        QFile out(file);
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) {
+            state.SkipWithError("cannot write the UTF-8 page");
+            return;
+        }
+    }
+    QElapsedTimer t;
+    t.start();
+    const charset::Encoding e = charset::detectEncoding(bytes);
+    state.counters["detect_ms"] = double(t.nsecsElapsed()) / 1e6;
+    if (e != charset::Encoding::Utf8)
+        state.SkipWithError("not found to be UTF-8");
+    openRepeatedly(state, *f.main, file, false);
+}
+BENCHMARK(BM_OpenDocumentUtf8)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // A main window of its own (settings file `ini`), shown unless told not to.
 std::unique_ptr<TFmMain> ownWindow(Fixture& f, const QString& ini, bool show = true)

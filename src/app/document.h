@@ -2,6 +2,7 @@
 // One document: a tab of EditControl holding one plain-text editor.
 
 #include "app/documentfile.h"
+#include "charset/encodings.h"
 #include "charset/textfile.h"
 #include "platform/product.h"
 
@@ -84,6 +85,7 @@ struct Document {
     bool hasFile = false;
     QString saveTime;             // "保存時間：(未保存)" or "保存時間：" + time
     sjis::LineBreak lineBreak = sjis::LineBreak::CrLf; // the file's first break; new lines get it
+    charset::Encoding encoding = charset::Encoding::ShiftJis;   // what the file is read and saved in
     bool mixedBreaks = false;     // lines keep their own breaks (see documentBytes)
     DiskStamp disk;               // its file as last read or written here
     QWidget* tab = nullptr;       // "TabSheet" + number
@@ -122,7 +124,8 @@ using FillProgress = std::function<bool(qsizetype done, qsizetype total)>;
 // is clear after it; the fill is never undoable.
 class EditorFill {
 public:
-    EditorFill(QPlainTextEdit& edit, QByteArray bytes, qsizetype pieceBytes = kFillPieceBytes);
+    EditorFill(QPlainTextEdit& edit, QByteArray bytes, qsizetype pieceBytes = kFillPieceBytes,
+               charset::Encoding encoding = charset::Encoding::ShiftJis);
     ~EditorFill();
     EditorFill(const EditorFill&) = delete;
     EditorFill& operator=(const EditorFill&) = delete;
@@ -152,10 +155,18 @@ private:
     bool m_pairLines = false;
     bool m_mixed = false;   // known after the first step
     sjis::LineBreak m_lineBreak = sjis::LineBreak::CrLf;
+    charset::Encoding m_encoding = charset::Encoding::ShiftJis;
 };
 
 FillResult fillEditor(QPlainTextEdit& edit, QByteArray bytes,
-                      qsizetype pieceBytes = kFillPieceBytes, const FillProgress& progress = {});
+                      qsizetype pieceBytes = kFillPieceBytes, const FillProgress& progress = {},
+                      charset::Encoding encoding = charset::Encoding::ShiftJis);
+// How a piece of a file after its first is decoded: a byte-order mark
+// belongs to the file's start only.
+constexpr charset::Encoding pieceEncoding(charset::Encoding e, bool first)
+{
+    return !first && e == charset::Encoding::Utf8Bom ? charset::Encoding::Utf8 : e;
+}
 
 // Joins up to lines::kLinesPerBlock lines of `text` at a time with line
 // separators where together they stay a short line; true if any were.
@@ -165,14 +176,18 @@ bool pairShortLines(QString& text);
 // The end of every fill, at once or in steps: each line's own break where
 // the file mixes them, undo as it was with nothing to undo, not modified.
 FillResult finishFill(QPlainTextEdit& edit, const QByteArray& bytes, sjis::LineBreak lineBreak,
-                      bool mixed, bool undo, bool caretToStart);
+                      bool mixed, bool undo, bool caretToStart,
+                      charset::Encoding encoding = charset::Encoding::ShiftJis);
 
 // The bytes a document is saved as: its text with its line breaks.  In a
 // file with mixed breaks every line the user did not split keeps its own
 // break and new lines take the first break; otherwise every line takes the
 // document's break.
 std::optional<QByteArray> documentBytes(const QPlainTextEdit& edit, sjis::LineBreak lineBreak,
-                                        bool mixedBreaks, sjis::EncodeError* error);
+                                        bool mixedBreaks, sjis::EncodeError* error,
+                                        charset::Encoding encoding = charset::Encoding::ShiftJis);
+// The same for a document, in its own encoding.
+std::optional<QByteArray> documentBytes(const Document& doc, sjis::EncodeError* error);
 
 // The break each line of a mixed-break document ends in, as saving writes
 // them (the last line's too); and giving an editor's lines such breaks

@@ -98,14 +98,15 @@ void insertFileText(QTextCursor& cursor, const QString& text)
         cursor.insertText(text);
 }
 
-DocumentLoad::DocumentLoad(QPlainTextEdit& edit, QByteArray bytes)
-    : QObject(edit.document()), m_edit(edit), m_doc(edit.document()), m_bytes(std::move(bytes))
+DocumentLoad::DocumentLoad(QPlainTextEdit& edit, QByteArray bytes, charset::Encoding encoding)
+    : QObject(edit.document()), m_edit(edit), m_doc(edit.document()), m_bytes(std::move(bytes)),
+      m_encoding(encoding)
 {
     if (auto* own = qobject_cast<EditorDocument*>(m_doc.data()))
         own->setLoad(this);
     m_total = m_bytes.size();
     m_lineBreak = firstBreak(m_bytes);
-    m_mixed = sjis::hasMixedBreaks(m_bytes, m_lineBreak);
+    m_mixed = charset::hasMixedBreaks(m_bytes, m_encoding, m_lineBreak);
     m_undo = m_doc->isUndoRedoEnabled();
     m_doc->setUndoRedoEnabled(false);   // the load is not undoable
 }
@@ -118,13 +119,14 @@ DocumentLoad::~DocumentLoad()
         m_doc->setUndoRedoEnabled(m_undo);
 }
 
-DocumentLoad* DocumentLoad::start(QPlainTextEdit& edit, QByteArray bytes, FillResult* filled)
+DocumentLoad* DocumentLoad::start(QPlainTextEdit& edit, QByteArray bytes, FillResult* filled,
+                                  charset::Encoding encoding)
 {
-    if (bytes.size() <= kAtOnceBytes) {
-        *filled = fillEditor(edit, std::move(bytes));
+    if (bytes.size() <= kAtOnceBytes || encoding == charset::Encoding::Iso2022Jp) {
+        *filled = fillEditor(edit, std::move(bytes), kFillPieceBytes, {}, encoding);
         return nullptr;
     }
-    auto* load = new DocumentLoad(edit, std::move(bytes));
+    auto* load = new DocumentLoad(edit, std::move(bytes), encoding);
     if (load->step(kFirstBytes)) {
         *filled = load->finishFill(true);
         delete load;
@@ -222,9 +224,10 @@ void DocumentLoad::append(QTextCursor& cursor, QByteArrayView bytes, bool midLin
 {
     // Each '\n' of the decoded text stands for the next of these (a CR LF
     // pair is never cut, and the carried end of a long line holds none).
-    std::vector<sjis::LineBreak> breaks = m_mixed ? sjis::lineBreaksOf(bytes)
+    const charset::Encoding e = pieceEncoding(m_encoding, bytes.data() == m_bytes.constData());
+    std::vector<sjis::LineBreak> breaks = m_mixed ? charset::lineBreaksOf(bytes, e)
                                                   : std::vector<sjis::LineBreak>();
-    QString text = sjis::decodeDocument(bytes).text;
+    QString text = charset::decodeDocument(bytes, e).text;
     if (!m_carry.isEmpty())
         text.prepend(std::exchange(m_carry, QString()));
     qsizetype keep = text.size();   // what goes in now
@@ -376,7 +379,7 @@ FillResult DocumentLoad::finishFill(bool caretToStart)
     m_fillDone = true;
     // Each line's own break is in already unless a piece did not match.
     FillResult result = ::finishFill(m_edit, m_bytes, m_lineBreak, m_mixed && !m_breaksSet, m_undo,
-                                     caretToStart);
+                                     caretToStart, m_encoding);
     result.mixedBreaks = m_mixed;
     m_bytes = QByteArray();
     return result;

@@ -47,7 +47,10 @@ public:
     // Fills the first screenful now.  Returns the load still running (owned
     // by the editor's document), or nullptr when the file was all in at
     // once, with what the fill found in *filled.
-    static DocumentLoad* start(QPlainTextEdit& edit, QByteArray bytes, FillResult* filled);
+    // ISO-2022-JP files are always filled at once (their escapes may carry
+    // a mode over a line break, so they cannot be cut at one).
+    static DocumentLoad* start(QPlainTextEdit& edit, QByteArray bytes, FillResult* filled,
+                               charset::Encoding encoding = charset::Encoding::ShiftJis);
     // The load running in a document, if any.
     static DocumentLoad* of(const QTextDocument* doc);
     // Appends the rest now; nothing when no load runs.
@@ -71,7 +74,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    DocumentLoad(QPlainTextEdit& edit, QByteArray bytes);
+    DocumentLoad(QPlainTextEdit& edit, QByteArray bytes, charset::Encoding encoding);
     // Appends at least `atLeast` more bytes' worth, or the rest; true once
     // everything is in.  The caret stays where it was.
     bool step(qsizetype atLeast);
@@ -101,6 +104,7 @@ private:
     // The last block ends a piece of a line that goes on in the next.
     bool m_open = false;
     bool m_mixed = false;
+    charset::Encoding m_encoding = charset::Encoding::ShiftJis;
     // Every line put in so far has its own break (mixed breaks).
     bool m_breaksSet = true;
     sjis::LineBreak m_lineBreak = sjis::LineBreak::CrLf;

@@ -57,6 +57,7 @@ Document& Documents::create()
     edit->setObjectName(QStringLiteral("RichEdit%1").arg(n));
     Document& doc = m_documents[n];
     doc.number = n;
+    doc.encoding = m_newEncoding;   // a file's own, once one is read into it
     doc.tab = tab;
     doc.edit = edit;
     doc.path = QStringLiteral("Page%1").arg(n);
@@ -111,7 +112,8 @@ QString Documents::tabCaption(const Document& doc)
     return doc.hasFile ? QFileInfo(doc.path).fileName() : QStringLiteral("Page%1").arg(doc.number);
 }
 
-Document* Documents::open(const QString& path, QString* error, const FillProgress& progress)
+Document* Documents::open(const QString& path, QString* error, const FillProgress& progress,
+                          std::optional<charset::Encoding> encoding)
 {
     const BusyCursor busy;
     FileReadResult read = readDocumentFile(path);
@@ -123,12 +125,13 @@ Document* Documents::open(const QString& path, QString* error, const FillProgres
     const Filling quiet(*this);
     Document& doc = create();
     doc.disk = read.stamp;
+    doc.encoding = encoding ? *encoding : charset::detectEncoding(read.bytes);
     watch(path);
     if (read.bytes.size() > DocumentLoad::kAtOnceBytes) {
         // Shown at once; the rest comes in from the event loop.
         const int n = doc.number;
         FillResult filled;
-        DocumentLoad* load = DocumentLoad::start(*doc.edit, std::move(read.bytes), &filled);
+        DocumentLoad* load = DocumentLoad::start(*doc.edit, std::move(read.bytes), &filled, doc.encoding);
         doc.path = path;
         doc.hasFile = true;
         doc.lineBreak = filled.lineBreak;
@@ -153,7 +156,8 @@ Document* Documents::open(const QString& path, QString* error, const FillProgres
         emit ready(doc);
         return &doc;
     }
-    const FillResult filled = fillEditor(*doc.edit, std::move(read.bytes), kFillPieceBytes, progress);
+    const FillResult filled =
+        fillEditor(*doc.edit, std::move(read.bytes), kFillPieceBytes, progress, doc.encoding);
     if (filled.cancelled) {
         doc.hasFile = false;
         emit cancelled(doc.number);
@@ -182,10 +186,12 @@ Document& Documents::createBlank(bool pasteClipboard)
 }
 
 Document& Documents::restore(const QString& text, const QString& path, bool hasFile,
-                              sjis::LineBreak lineBreak, const std::vector<sjis::LineBreak>& breaks)
+                              sjis::LineBreak lineBreak, const std::vector<sjis::LineBreak>& breaks,
+                              charset::Encoding encoding)
 {
     const Filling quiet(*this);
     Document& doc = create();
+    doc.encoding = encoding;
     {
         QTextCursor c(doc.edit->document());
         lines::insertText(c, text);
@@ -212,11 +218,10 @@ bool Documents::write(Document& doc, const QString& path, QString* error, DiskSt
     // The whole file first: its line-break facts are final only then.
     DocumentLoad::finishNow(doc.edit->document());
     sjis::EncodeError encodeError;
-    const std::optional<QByteArray> bytes =
-        documentBytes(*doc.edit, doc.lineBreak, doc.mixedBreaks, &encodeError);
+    const std::optional<QByteArray> bytes = documentBytes(doc, &encodeError);
     if (!bytes) {
         if (error)
-            *error = saveFailureMessage(path, sjis::describe(encodeError));
+            *error = saveFailureMessage(path, charset::describe(encodeError, doc.encoding));
         return false;
     }
     QString why;

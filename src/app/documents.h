@@ -6,7 +6,6 @@
 // tab text, caption and status panels.
 
 #include "app/document.h"
-#include "platform/product.h"
 
 #include <QFileSystemWatcher>
 #include <QObject>
@@ -53,14 +52,20 @@ public:
     // reason goes to *error and nullptr is returned.  `progress` hears how
     // far the fill is and may cancel it: then no tab stays and *error is
     // left empty.
-    Document* open(const QString& path, QString* error, const FillProgress& progress = {});
+    // The file's encoding is found from its bytes unless `encoding` is given.
+    Document* open(const QString& path, QString* error, const FillProgress& progress = {},
+                   std::optional<charset::Encoding> encoding = std::nullopt);
     // A new document without a file, filled from the clipboard when asked.
     Document& createBlank(bool pasteClipboard);
+    // The encoding new documents are saved in (Shift_JIS unless set).
+    void setNewDocumentEncoding(charset::Encoding e) { m_newEncoding = e; }
+    charset::Encoding newDocumentEncoding() const { return m_newEncoding; }
     // A document brought back after a crash: its text, and its path when it
     // had a file; it opens as changed.  `breaks`, when given, are its lines'
     // own breaks (a file with mixed breaks).
     Document& restore(const QString& text, const QString& path, bool hasFile,
-                      sjis::LineBreak lineBreak, const std::vector<sjis::LineBreak>& breaks = {});
+                      sjis::LineBreak lineBreak, const std::vector<sjis::LineBreak>& breaks = {},
+                      charset::Encoding encoding = charset::Encoding::ShiftJis);
     // Writes the document to its own path / to `path`.  Nothing about the
     // document changes unless the whole file was written; on failure the
     // reason goes to *error (naming the file).
@@ -110,6 +115,7 @@ private:
     Clock& m_clock;
     int m_count = 0;
     int m_filling = 0;
+    charset::Encoding m_newEncoding = charset::Encoding::ShiftJis;
     std::map<int, Document> m_documents;
     std::map<const QWidget*, int> m_byTab;
     // Files of open documents, watched for other programs' changes.

@@ -71,10 +71,12 @@ bool pairMixedLines(QString& text, std::vector<sjis::LineBreak>& breaks, sjis::L
     return paired;
 }
 
-EditorFill::EditorFill(QPlainTextEdit& edit, QByteArray bytes, qsizetype pieceBytes)
+EditorFill::EditorFill(QPlainTextEdit& edit, QByteArray bytes, qsizetype pieceBytes,
+                       charset::Encoding encoding)
     : m_edit(edit), m_doc(edit.document()), m_bytes(std::move(bytes)),
-      m_pieceBytes(qMax<qsizetype>(pieceBytes, 1))
+      m_pieceBytes(qMax<qsizetype>(pieceBytes, 1)), m_encoding(encoding)
 {
+
     m_undo = edit.document()->isUndoRedoEnabled();
     edit.document()->setUndoRedoEnabled(false);   // the fill is not undoable
 }
@@ -105,23 +107,26 @@ bool EditorFill::step(qsizetype atLeast)
         // every piece starts the decoder afresh.
         qsizetype end = size;
         const qsizetype want = qMin(m_pieceBytes, stop - m_at);
-        if (size - m_at > want) {
+        // ISO-2022-JP's escapes may carry a mode over a line break: such a
+        // file is decoded in one piece.
+        if (size - m_at > want && m_encoding != charset::Encoding::Iso2022Jp) {
             const qsizetype from = m_at + want - 1;
             if (const void* lf = std::memchr(data + from, '\n', size_t(size - from)))
                 end = static_cast<const char*>(lf) - data + 1;
         }
-        sjis::DocumentText piece = sjis::decodeDocument(QByteArrayView(m_bytes).sliced(m_at, end - m_at));
+        const charset::Encoding e = pieceEncoding(m_encoding, m_at == 0);
+        sjis::DocumentText piece = charset::decodeDocument(QByteArrayView(m_bytes).sliced(m_at, end - m_at), e);
         if (m_at == 0) {
             // The first piece runs at least to the first line feed, so
             // it holds the file's first line break if there is one.
             m_lineBreak = piece.lineBreak;
-            m_mixed = sjis::hasMixedBreaks(m_bytes, m_lineBreak);
+            m_mixed = charset::hasMixedBreaks(m_bytes, m_encoding, m_lineBreak);
         }
         if (m_pairLines && !m_mixed && pairShortLines(piece.text))
             LineMap::of(m_edit.document()).markPaired();
         if (m_pairLines && m_mixed) {
             // The breaks set at the end skip the separators (the usual break).
-            std::vector<sjis::LineBreak> breaks = sjis::lineBreaksOf(QByteArrayView(m_bytes).sliced(m_at, end - m_at));
+            std::vector<sjis::LineBreak> breaks = charset::lineBreaksOf(QByteArrayView(m_bytes).sliced(m_at, end - m_at), e);
             if (pairMixedLines(piece.text, breaks, m_lineBreak))
                 LineMap::of(m_edit.document()).markPaired();
         }
@@ -134,7 +139,7 @@ bool EditorFill::step(qsizetype atLeast)
 }
 
 FillResult finishFill(QPlainTextEdit& edit, const QByteArray& bytes, sjis::LineBreak lineBreak,
-                      bool mixed, bool undo, bool caretToStart)
+                      bool mixed, bool undo, bool caretToStart, charset::Encoding encoding)
 {
     const QSignalBlocker quiet(&edit);
     FillResult result;
@@ -143,7 +148,7 @@ FillResult finishFill(QPlainTextEdit& edit, const QByteArray& bytes, sjis::LineB
     // Files with one kind of break (nearly all) need nothing per line.
     if (mixed) {
         result.mixedBreaks = true;
-        setEditorLineBreaks(edit, sjis::lineBreaksOf(bytes), lineBreak);
+        setEditorLineBreaks(edit, charset::lineBreaksOf(bytes, encoding), lineBreak);
     }
     doc->setUndoRedoEnabled(undo);
     doc->clearUndoRedoStacks();
@@ -156,15 +161,16 @@ FillResult finishFill(QPlainTextEdit& edit, const QByteArray& bytes, sjis::LineB
 FillResult EditorFill::finish(bool caretToStart)
 {
     m_finished = true;
-    const FillResult result = finishFill(m_edit, m_bytes, m_lineBreak, m_mixed, m_undo, caretToStart);
+    const FillResult result =
+        finishFill(m_edit, m_bytes, m_lineBreak, m_mixed, m_undo, caretToStart, m_encoding);
     m_bytes = QByteArray();   // not needed any more
     return result;
 }
 
 FillResult fillEditor(QPlainTextEdit& edit, QByteArray bytes, qsizetype pieceBytes,
-                      const FillProgress& progress)
+                      const FillProgress& progress, charset::Encoding encoding)
 {
-    EditorFill fill(edit, std::move(bytes), pieceBytes);
+    EditorFill fill(edit, std::move(bytes), pieceBytes, encoding);
     while (!fill.step(pieceBytes)) {
         if (progress && !progress(fill.done(), fill.total())) {
             FillResult cancelled;
@@ -177,13 +183,19 @@ FillResult fillEditor(QPlainTextEdit& edit, QByteArray bytes, qsizetype pieceByt
 }
 
 std::optional<QByteArray> documentBytes(const QPlainTextEdit& edit, sjis::LineBreak lineBreak,
-                                        bool mixedBreaks, sjis::EncodeError* error)
+                                        bool mixedBreaks, sjis::EncodeError* error,
+                                        charset::Encoding encoding)
 {
     const QString text = editorText(edit);   // the whole file, if it was still loading
     if (!mixedBreaks)
-        return sjis::encodeDocument(text, lineBreak, error);
+        return charset::encodeDocument(text, encoding, lineBreak, error);
     const std::vector<sjis::LineBreak> breaks = editorLineBreaks(edit, lineBreak);
-    return sjis::encodeDocumentLines(text, breaks, lineBreak, error);
+    return charset::encodeDocumentLines(text, encoding, breaks, lineBreak, error);
+}
+
+std::optional<QByteArray> documentBytes(const Document& doc, sjis::EncodeError* error)
+{
+    return documentBytes(*doc.edit, doc.lineBreak, doc.mixedBreaks, error, doc.encoding);
 }
 
 std::vector<sjis::LineBreak> editorLineBreaks(const QPlainTextEdit& edit, sjis::LineBreak lineBreak)

@@ -126,6 +126,22 @@ MainControls build(QMainWindow& w)
     for (int i = 1; i <= 5; ++i)
         c.MR[i - 1] = b.item(recent, QStringLiteral("MR%1").arg(i).toLatin1().constData(),
                              QStringLiteral("(なし)"));
+    QMenu* charset = c.MCharset = b.submenu(file, "MCharset", QStringLiteral("文字コード(&E)"));
+    c.MReopenAs = b.submenu(charset, "MReopenAs", QStringLiteral("指定した文字コードで開き直す(&R)"));
+    c.MSaveCopyAs = b.submenu(charset, "MSaveCopyAs", QStringLiteral("指定した文字コードでｺﾋﾟｰを保存(&C)"));
+    static const char* const kEncodingItems[5] = {"Shift_JIS(&S)", "UTF-8(&U)", "UTF-8 (BOM)(&B)",
+                                                   "EUC-JP(&E)", "ISO-2022-JP(&J)"};
+    for (int i = 0; i < 5; ++i) {
+        const QString caption = QString::fromLatin1(kEncodingItems[i]);
+        c.MReopenIn[i] = b.check(c.MReopenAs, QStringLiteral("MReopenIn%1").arg(i).toLatin1().constData(),
+                                 caption, false);
+        c.MSaveCopyIn[i] = b.item(c.MSaveCopyAs, QStringLiteral("MSaveCopyIn%1").arg(i).toLatin1().constData(),
+                                  caption);
+    }
+    charset->addSeparator();
+    c.MNewUtf8 = b.check(charset, "MNewUtf8", QStringLiteral("新規文書をUTF-8で作る(&N)"), false);
+    charset->menuAction()->setEnabled(true);
+    c.MNewUtf8->setEnabled(true);
     file->addSeparator();
     c.MSave = b.item(file, "MSave", QStringLiteral("上書き保存する(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S));
     c.MSaveAs = b.item(file, "MSaveAs", QStringLiteral("名前をつけて保存する(&A)"), Qt::Key_F10);
@@ -164,6 +180,7 @@ MainControls build(QMainWindow& w)
     c.MBuild = b.check(show, "MBuild", QStringLiteral("ﾋﾞﾙﾄﾞﾏﾈｰｼﾞｬ－表示(&B)"), true);
     c.MSearch = b.check(show, "MSearch", QStringLiteral("検索ﾊﾞｰ表示(&S)"), false);
     c.MFK = b.check(show, "MFK", QStringLiteral("ﾌｧﾝｸｼｮﾝﾊﾞｰ表示(&F)"), false);
+    c.MPreview = b.check(show, "MPreview", QStringLiteral("ﾌﾟﾚﾋﾞｭｰ(&P)"), false);
 
     QMenu* tools = c.N2 = b.top("N2", QStringLiteral("ﾂｰﾙ(&T)"));
     c.MColor = b.item(tools, "MColor", QStringLiteral("ｶﾗｰﾋﾟｯｶｰ(&C)"));
@@ -352,12 +369,16 @@ MainControls build(QMainWindow& w)
     sLayout->addWidget(searchEdit, 1);
     search->hide();
     p2Layout->addWidget(search);
-    auto* editControl = c.EditControl = new QTabWidget(panel2);
+    auto* previewSplitter = c.PreviewSplitter = new QSplitter(Qt::Horizontal, panel2);
+    previewSplitter->setObjectName(QStringLiteral("PreviewSplitter"));
+    previewSplitter->setChildrenCollapsible(false);
+    auto* editControl = c.EditControl = new QTabWidget(previewSplitter);
     editControl->setObjectName(QStringLiteral("EditControl"));
     editControl->setFocusPolicy(Qt::NoFocus);
     editControl->setDocumentMode(true);
     editControl->tabBar()->setFocusPolicy(Qt::NoFocus);
-    p2Layout->addWidget(editControl, 1);
+    previewSplitter->addWidget(editControl);
+    p2Layout->addWidget(previewSplitter, 1);
 
     splitter->addWidget(toolPanel);
     splitter->addWidget(panel2);
@@ -369,15 +390,15 @@ MainControls build(QMainWindow& w)
     // ---------------------------------------------------------- status bar
     auto* status = w.statusBar();
     status->setObjectName(QStringLiteral("StatusBar"));
-    static const int widths[6] = {130, 60, 110, 50, 100, 50};
-    for (int i = 0; i < 6; ++i) {
+    static const int widths[MainControls::kStatusPanels] = {130, 60, 110, 50, 100, 50, 100};
+    for (int i = 0; i < MainControls::kStatusPanels; ++i) {
         auto* l = c.StatusPanel[i] = new QLabel(status);
         l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         l->setTextFormat(Qt::PlainText);
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
         l->setMinimumWidth(widths[i]);
-        if (i < 5) {
+        if (i != 5) {
             // A fixed size both ways: a new text (the caret's line and
             // column on every key) repaints the panel alone instead of
             // laying out, and so repainting, the whole window.

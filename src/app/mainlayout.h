@@ -11,6 +11,7 @@ class QLineEdit;
 class QMainWindow;
 class QMenu;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 class QToolBar;
 class QWidget;
@@ -25,6 +26,13 @@ struct MainControls {
     QAction *MOneClose = nullptr, *MAllDelete = nullptr;
     QMenu* MPrint = nullptr;
     QAction *PrintSet = nullptr, *MPrintStart = nullptr, *MExit = nullptr;
+    // 文字コード, under the File menu: reopen in / save a copy in an
+    // encoding (one item each, in the order of charset::Encoding), and the
+    // encoding of new documents.
+    QMenu *MCharset = nullptr, *MReopenAs = nullptr, *MSaveCopyAs = nullptr;
+    QAction* MReopenIn[5] = {};
+    QAction* MSaveCopyIn[5] = {};
+    QAction* MNewUtf8 = nullptr;
     // Edit menu
     QMenu* MEdition = nullptr;
     QAction *MUndo = nullptr, *MCut = nullptr, *MCopy = nullptr, *MPaste = nullptr;
@@ -35,6 +43,7 @@ struct MainControls {
     // View menu
     QMenu* Show1 = nullptr;
     QAction *MToolbar = nullptr, *MBuild = nullptr, *MSearch = nullptr, *MFK = nullptr;
+    QAction* MPreview = nullptr;          // the preview pane beside the editor
     // Tools menu
     QMenu* N2 = nullptr;
     QAction* MColor = nullptr;
@@ -86,7 +95,10 @@ struct MainControls {
     QPushButton* BtnSearch = nullptr;
     QLineEdit* SearchEdit = nullptr;
     QTabWidget* EditControl = nullptr;
-    QLabel* StatusPanel[6] = {};
+    QSplitter* PreviewSplitter = nullptr;   // EditControl, then the preview pane when shown
+    // 0 caret, 1 changed, 2 save time, 3, 4 super mode, 5, 6 encoding.
+    static constexpr int kStatusPanels = 7;
+    QLabel* StatusPanel[kStatusPanels] = {};
     QProgressBar* LoadProgress = nullptr;
 };
 

@@ -80,12 +80,15 @@ QString RecoveryStore::fileFor(int number) const
 }
 
 QByteArray RecoveryStore::format(const QString& path, bool hasFile, sjis::LineBreak lineBreak,
-                                 const QString& text, const std::vector<sjis::LineBreak>& breaks)
+                                 const QString& text, const std::vector<sjis::LineBreak>& breaks,
+                                 charset::Encoding encoding)
 {
     QByteArray out(kMagic);
     out += "path=" + QUrl::toPercentEncoding(path) + '\n';
     out += QByteArray("file=") + (hasFile ? "1" : "0") + '\n';
     out += QByteArray("break=") + breakName(lineBreak) + '\n';
+    if (encoding != charset::Encoding::ShiftJis)   // files without the key are Shift_JIS
+        out += "encoding=" + charset::encodingName(encoding).toLatin1() + '\n';
     if (!breaks.empty()) {
         // One letter a line: c(r lf), l(f), r (cr).
         out += "breaks=";
@@ -119,6 +122,11 @@ std::optional<RecoveredDocument> RecoveryStore::parse(const QByteArray& bytes)
             d.lineBreak = sjis::LineBreak::Lf;
         } else if (line == "break=cr") {
             d.lineBreak = sjis::LineBreak::Cr;
+        } else if (line.startsWith("encoding=")) {
+            // An encoding this program does not know keeps the text, in
+            // the home encoding.
+            d.encoding = charset::encodingFromName(QString::fromLatin1(line.mid(9)))
+                             .value_or(charset::Encoding::ShiftJis);
         } else if (line.startsWith("breaks=")) {
             d.breaks.reserve(size_t(line.size() - 7));
             for (char c : line.mid(7))
@@ -310,7 +318,8 @@ int RecoveryUnit::offer()
         const RecoveredDocument& r = found[i];
         if (restoring && !r.damaged && i < ticked.size() && ticked[i]) {
             Document& doc =
-                m_main.documents().restore(r.text, r.path, r.hasFile, r.lineBreak, r.breaks);
+                m_main.documents().restore(r.text, r.path, r.hasFile, r.lineBreak, r.breaks,
+                                           r.encoding);
             // Kept under this run's name before the old file goes, so that a
             // second crash cannot lose it.
             if (!m_store.write(doc))

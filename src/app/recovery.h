@@ -12,6 +12,7 @@
 // never mixes two runs.
 
 #include "app/recoverywriter.h"
+#include "charset/encodings.h"
 #include "charset/textfile.h"
 
 #include <QDateTime>
@@ -34,6 +35,7 @@ struct RecoveredDocument {
     bool hasFile = false;
     sjis::LineBreak lineBreak = sjis::LineBreak::CrLf;
     std::vector<sjis::LineBreak> breaks;   // each line's, for a file with mixed breaks
+    charset::Encoding encoding = charset::Encoding::ShiftJis;
     QString text;
     QDateTime written;        // when the recovery file was last written
     bool damaged = false;     // the file cannot be read or is not a recovery file
@@ -65,7 +67,8 @@ public:
     static void discard(const RecoveredDocument& doc);
 
     static QByteArray format(const QString& path, bool hasFile, sjis::LineBreak lineBreak,
-                             const QString& text, const std::vector<sjis::LineBreak>& breaks = {});
+                             const QString& text, const std::vector<sjis::LineBreak>& breaks = {},
+                             charset::Encoding encoding = charset::Encoding::ShiftJis);
     static std::optional<RecoveredDocument> parse(const QByteArray& bytes);
 
 private:

@@ -20,6 +20,7 @@ RecoverySnapshot RecoverySnapshot::of(const Document& doc)
     s.path = doc.path;
     s.hasFile = doc.hasFile;
     s.lineBreak = doc.lineBreak;
+    s.encoding = doc.encoding;
     QTextDocument* text = doc.edit->document();
     TextMirror& mirror = TextMirror::of(text);
     s.raw = mirror.text();
@@ -72,7 +73,7 @@ QString RecoverySnapshot::takeText()
 QByteArray RecoverySnapshot::takeBytes()
 {
     const QString text = takeText();
-    return RecoveryStore::format(path, hasFile, lineBreak, text, breaks);
+    return RecoveryStore::format(path, hasFile, lineBreak, text, breaks, encoding);
 }
 
 // ------------------------------------------------------------------ writer

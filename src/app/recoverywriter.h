@@ -5,6 +5,7 @@
 // it and writing it happen on the writing thread.
 
 #include "app/textmirror.h"
+#include "charset/encodings.h"
 #include "charset/textfile.h"
 
 #include <QObject>
@@ -24,6 +25,7 @@ struct RecoverySnapshot {
     QString path;
     bool hasFile = false;
     sjis::LineBreak lineBreak = sjis::LineBreak::CrLf;
+    charset::Encoding encoding = charset::Encoding::ShiftJis;
     // The editor's raw text: a paragraph separator between blocks, line
     // separators where short lines share a block.
     TextMirror::Text raw;

@@ -62,6 +62,8 @@ std::vector<Slot> slotsOf(Settings& s)
     v.push_back({"Size", "X", nullptr, &s.sizeX});
     v.push_back({"Size", "Y", nullptr, &s.sizeY});
     v.push_back({"View", "Coloring", nullptr, &s.coloring});
+    v.push_back({"View", "Preview", nullptr, &s.preview});
+    v.push_back({"Charset", "New", &s.newEncoding, nullptr});
     return v;
 }
 

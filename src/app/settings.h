@@ -40,6 +40,9 @@ struct Settings {
     int sizeY = -1;
     // [View]
     int coloring = -1;
+    int preview = -1;
+    // [Charset]
+    QString newEncoding;   // the encoding of new documents by name; empty: Shift_JIS
 };
 
 // Reads the file's bytes.  The first occurrence of a key wins; lines that are

@@ -6,6 +6,10 @@
 #include "charset/sjis.h"
 #include "app/document.h"
 #include "platform/busy.h"
+#include "app/documentload.h"
+#include "app/documents.h"
+#include "platform/product.h"
+#include "platform/prompts.h"
 
 #include <QAction>
 #include <QPlainTextEdit>
@@ -77,12 +81,54 @@ SjisCommandUnit::SjisCommandUnit(TFmMain& main) : m_main(main)
     main.documentCommands().add(main.controls().MSjis);
 }
 
+std::optional<sjis::EncodeError> makeShiftJis(Document& doc)
+{
+    const QString text = editorText(*doc.edit);
+    sjis::EncodeError error;
+    if (!sjis::encode(text, &error))
+        return error;
+    doc.encoding = charset::Encoding::ShiftJis;
+    // A page that says what it is in says Shift_JIS from now on.
+    QByteArray head(std::min<qsizetype>(text.size(), 4096), '?');
+    for (qsizetype i = 0; i < head.size(); ++i)
+        if (text[i].unicode() < 0x80)
+            head[i] = char(text[i].unicode());
+    if (const auto label = charset::declaredCharsetLabel(head);
+        label && QStringView(text).sliced(label->first, label->second)
+                     .compare(charset::charsetLabel(charset::Encoding::ShiftJis), Qt::CaseInsensitive) != 0) {
+        const QStringView before = QStringView(text).first(label->first);
+        const int line = int(before.count(u'\n'));
+        const int column = int(label->first - (before.lastIndexOf(u'\n') + 1));
+        const int at = LineMap::of(doc.edit->document()).documentPositionAt(line, column);
+        QTextCursor c(doc.edit->document());
+        c.setPosition(at);
+        c.setPosition(at + int(label->second), QTextCursor::KeepAnchor);
+        c.insertText(charset::charsetLabel(charset::Encoding::ShiftJis));
+    }
+    doc.edit->document()->setModified(true);
+    return std::nullopt;
+}
+
 void SjisCommandUnit::MSjisClick()
 {
     if (!m_main.hasDocument())
         return;
-    if (QPlainTextEdit* edit = m_main.CurrentEdit()) {
-        const BusyCursor busy;
-        convertEditorToSjis(AutoSjisConv1, *edit);
+    Document* doc = m_main.currentDocument();
+    if (!doc)
+        return;
+    const BusyCursor busy;
+    if (doc->encoding != charset::Encoding::ShiftJis) {
+        // The text is read right already: it is the document that turns
+        // Shift_JIS, when Shift_JIS can hold all of it.
+        DocumentLoad::finishNow(doc->edit->document());
+        if (const std::optional<sjis::EncodeError> error = makeShiftJis(*doc)) {
+            m_main.prompts().message(&m_main, kProduct,
+                                     QStringLiteral("Shift_JIS に変換できません。\n%1").arg(sjis::describe(*error)),
+                                     Prompts::Icon::Warning, Prompts::Buttons::Ok);
+            return;
+        }
+        m_main.documents().announce(*doc);
+        return;
     }
+    convertEditorToSjis(AutoSjisConv1, *doc->edit);
 }

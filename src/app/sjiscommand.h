@@ -8,6 +8,9 @@
 #include <QString>
 #include <QStringView>
 
+#include "charset/sjis.h"
+#include <optional>
+
 class QPlainTextEdit;
 class TFmMain;
 
@@ -23,6 +26,13 @@ QString convertTextToSjis(TAutoSjisConv& conv, QStringView text);
 // Nothing is touched (not even the modified flag) when no line changes.
 // Returns true when the text changed.
 bool convertEditorToSjis(TAutoSjisConv& conv, QPlainTextEdit& edit);
+
+// A document read in another encoding becomes a Shift_JIS one: its text
+// stays, a charset its page declares is made Shift_JIS (one edit), and it is
+// marked changed.  Nothing changes when Shift_JIS cannot hold a character:
+// the error says where.
+struct Document;
+std::optional<sjis::EncodeError> makeShiftJis(Document& doc);
 
 class SjisCommandUnit : public QObject {
     Q_OBJECT

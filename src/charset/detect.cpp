@@ -78,9 +78,9 @@ std::optional<Encoding> encodingOfLabel(QByteArrayView label)
     return std::nullopt;
 }
 
-// The charset of the first <meta> in the window that declares one, either
-// as <meta charset=...> or in http-equiv's content="...; charset=...".
-std::optional<Encoding> declaredEncoding(QByteArrayView bytes)
+} // namespace
+
+std::optional<std::pair<qsizetype, qsizetype>> declaredCharsetLabel(QByteArrayView bytes)
 {
     const QByteArrayView w = bytes.first(std::min(bytes.size(), kMetaWindow));
     for (qsizetype at = 0; (at = w.indexOf('<', at)) >= 0; ++at) {
@@ -107,9 +107,20 @@ std::optional<Encoding> declaredEncoding(QByteArrayView bytes)
                        || w[k] == '.' || w[k] == ':'))
                 ++k;
             if (k > j)
-                return encodingOfLabel(w.sliced(j, k - j));
+                return std::pair{j, k - j};
         }
     }
+    return std::nullopt;
+}
+
+namespace {
+
+// The charset of the first <meta> in the window that declares one, either
+// as <meta charset=...> or in http-equiv's content="...; charset=...".
+std::optional<Encoding> declaredEncoding(QByteArrayView bytes)
+{
+    if (const auto label = declaredCharsetLabel(bytes))
+        return encodingOfLabel(bytes.sliced(label->first, label->second));
     return std::nullopt;
 }
 

@@ -96,6 +96,11 @@ QString encodingName(Encoding e)
     return QStringLiteral("Shift_JIS");
 }
 
+QString charsetLabel(Encoding e)
+{
+    return e == Encoding::Utf8Bom ? QStringLiteral("UTF-8") : encodingName(e);
+}
+
 std::optional<Encoding> encodingFromName(QStringView name)
 {
     for (Encoding e : {Encoding::ShiftJis, Encoding::Utf8, Encoding::Utf8Bom, Encoding::EucJp,

@@ -18,6 +18,7 @@
 
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace charset {
@@ -46,6 +47,13 @@ constexpr char16_t rawByte7Char(unsigned char b) { return char16_t(0xF700 + b); 
 // of at most 64 KB from the first byte over 0x7F (or ESC), so it is cheap
 // for big files.
 Encoding detectEncoding(QByteArrayView bytes);
+// Where the first <meta> of the first 4 KB names a charset (<meta
+// charset=...> or http-equiv's content="...; charset=..."): the offset and
+// length of the name; nullopt when none does.
+std::optional<std::pair<qsizetype, qsizetype>> declaredCharsetLabel(QByteArrayView bytes);
+// The name a page declares for an encoding ("Shift_JIS", "UTF-8", "EUC-JP",
+// "ISO-2022-JP"; a byte-order mark is no part of it).
+QString charsetLabel(Encoding e);
 
 // Decodes bytes as they stand.  For Utf8Bom a leading byte-order mark is
 // dropped (encode() writes it again).

@@ -44,11 +44,12 @@ TEST(SettingsFormat, WritesEverySectionAndKeyInOrderWithCrLf)
         if (line.startsWith(u'['))
             order << line;
     EXPECT_EQ(order, (QStringList{"[Font]", "[Key]", "[Tool]", "[MR]", "[MTag]", "[File]",
-                                  "[MKey]", "[MTree]", "[Size]", "[View]"}));
+                                  "[MKey]", "[MTree]", "[Size]", "[View]", "[Charset]"}));
     EXPECT_TRUE(text.contains(QStringLiteral("[MR]\r\n1=(なし)\r\n2=(なし)\r\n3=/tmp/a.htm\r\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("[MKey]\r\n0=\r\n1=\r\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("16=\r\n[MTree]") ) || text.contains(QStringLiteral("16=\r\n\r\n[MTree]")));
-    EXPECT_TRUE(text.endsWith(QStringLiteral("[Size]\r\nX=640\r\nY=465\r\n\r\n[View]\r\nColoring=-1\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("[Size]\r\nX=640\r\nY=465\r\n\r\n[View]\r\nColoring=-1\r\n")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("\r\n\r\n[Charset]\r\nNew=\r\n")));
     // Shift_JIS on disk.
     EXPECT_TRUE(out.contains(QByteArray("Type=\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e")));
 
