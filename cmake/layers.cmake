@@ -7,7 +7,7 @@
 #   cores      src/tagtree/ src/optioner/ src/builders/ src/custom/,
 #              except the files named in QN4_FEATURE_FILES
 #   app        src/app/
-#   features   the files named in QN4_FEATURE_FILES
+#   features   the files named in QN4_FEATURE_FILES, and src/preview/
 #   root       the files at src/ top level (main.cpp, composition.*)
 #
 # The folders tagtree, optioner, builders and custom hold both the logic
@@ -81,6 +81,8 @@ function(qn4_layer_of path out)
     set(l charset)
   elseif(path MATCHES "^app/")
     set(l app)
+  elseif(path MATCHES "^preview/")
+    set(l features)
   elseif(path MATCHES "${QN4_SHARED_FOLDERS_REGEX}")
     string(REGEX REPLACE "\\.[^./]*$" "" stem "${path}")
     if(stem IN_LIST QN4_FEATURE_FILES)

@@ -8,6 +8,7 @@
 class ColorPickerUnit;
 class BrowserCommands;
 class EditCommands;
+class EncodingCommands;
 class FileCommands;
 class FilePanel;
 class FontUnit;
@@ -16,6 +17,7 @@ class ImageBuilderUnit;
 class KeyControlUnit;
 class ListBuilderUnit;
 class PageBuilderUnit;
+class PreviewUnit;
 class RecoveryUnit;
 class SjisCommandUnit;
 class SoundBuilderUnit;
@@ -34,6 +36,7 @@ public:
     PageBuilderUnit* pages = nullptr;
     TagOptionerUnit* optioner = nullptr;
     SjisCommandUnit* sjis = nullptr;
+    EncodingCommands* encoding = nullptr;
     TagTreeUnit* tagTree = nullptr;
     ColorPickerUnit* color = nullptr;
     TagMenuUnit* tagMenu = nullptr;
@@ -47,6 +50,7 @@ public:
     FilePanel* filePanel = nullptr;
     BrowserCommands* browser = nullptr;
     HtmlColouringUnit* coloring = nullptr;
+    PreviewUnit* preview = nullptr;
 };
 
 // Creates every unit for `main` (TFmMain::Options::compose).
