@@ -2,6 +2,7 @@
 // large subtree into a document.
 #include "app/document.h"
 #include "app/tfmmain.h"
+#include "builders/editorport.h"
 #include "support/options.h"
 #include "platform/prompts.h"
 #include "tagtree/tagnode.h"
@@ -35,6 +36,25 @@ public:
     int execDialog(QDialog&) override { return 0; }
 };
 
+// The main window's insertion into a plain editor: one edit at the caret.
+class EditPort final : public EditorPort {
+public:
+    QPlainTextEdit edit;
+
+    bool hasDocument() const override { return true; }
+    void InsertAtCaret(const QString& text) override { insertText(text); }
+    bool insertText(const QString& text) override
+    {
+        QTextCursor c = edit.textCursor();
+        c.insertText(text);
+        edit.setTextCursor(c);
+        return true;
+    }
+    void InsertTag(const QString&) override {}
+    void focusEditor() override {}
+    QString CaretTagText() const override { return {}; }
+};
+
 // 1,000,000 lines in blocks of 20: a top-level node with nested children
 // down to five levels, the texts typical tags with some Shift_JIS.
 QByteArray generatedLot()
@@ -62,7 +82,8 @@ void BM_LoadLot(benchmark::State& state)
         f.write(generatedLot());
     }
     SilentPrompts prompts;
-    TagTreePanel panel(prompts, {});
+    EditPort editor;
+    TagTreePanel panel(prompts, editor, {});
     panel.resize(300, 600);
     panel.show();
     QApplication::processEvents();
@@ -102,17 +123,11 @@ TagNode* bigSubtree(TagTreePanel& panel)
 void BM_PasteTagSubtree(benchmark::State& state)
 {
     SilentPrompts prompts;
-    QPlainTextEdit edit;
+    EditPort editor;
+    QPlainTextEdit& edit = editor.edit;
     edit.resize(600, 400);
     edit.show();
-    // The main window's insertion: one edit at the caret.
-    auto insert = [&](const QString& text) {
-        QTextCursor c = edit.textCursor();
-        c.insertText(text);
-        edit.setTextCursor(c);
-        return true;
-    };
-    TagTreePanel panel(prompts, TagTreeHost{insert, {}, {}, {}});
+    TagTreePanel panel(prompts, editor, {});
     bigSubtree(panel);
     state.counters["nodes"] = double(panel.model()->tree().nodeCount());
     for (auto _ : state) {

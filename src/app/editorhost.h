@@ -1,7 +1,10 @@
 #pragma once
 // What a feature unit may use of the main window and its documents.  Units
 // reach the editor only through these operations, never through the editor
-// widget itself, so the editor's insides can change without them noticing.
+// widget itself, so the editor's insides can change without them noticing;
+// the tool windows they make see only the EditorPort part.
+
+#include "builders/editorport.h"
 
 #include <QColor>
 #include <QFont>
@@ -17,7 +20,6 @@ class Prompts;
 class QMenu;
 class QWidget;
 class SettingsClient;
-struct MainControls;
 struct Settings;
 
 // The host's signals (the host is a window already; it cannot carry them).
@@ -30,6 +32,9 @@ signals:
     void currentDocumentChanged();
     // A tag-tree item was dropped on the current document's editor.
     void tagTreeDropped();
+    // Super mode (Ctrl+Alt+Q) was switched on.  Sent at every press of its
+    // key, also when already on: the image builder repeats its steps.
+    void superModeChanged(bool on);
 };
 
 // The editors' font and colours: one setting for every editor.
@@ -39,27 +44,14 @@ struct EditorLook {
     QColor bkColor;    // background
 };
 
-class EditorHost {
+class EditorHost : public EditorPort {
 public:
-    virtual ~EditorHost() = default;
-
-    // ---- the current document
-    virtual bool hasDocument() const = 0;
-    // Puts the text on the clipboard and pastes it at the caret.
-    virtual void InsertAtCaret(const QString& text) = 0;
-    // Wraps the selection in a tag pair ("<B></B>" around "abc").
-    virtual void InsertTag(const QString& tagText) = 0;
-    // Inserts text at the caret (replacing the selection) as one undoable
-    // edit, without the clipboard; false when no document is open.
-    virtual bool insertText(const QString& text) = 0;
+    // ---- the current document (the rest is EditorPort)
     virtual QString selectedText() const = 0;
     // Caret line and column (from 0) as last computed, and the text of a line.
     virtual int caretLine() const = 0;
     virtual int caretColumn() const = 0;
     virtual QString lineText(int line) const = 0;
-    virtual QString CaretTagText() const = 0;
-    // Gives the current document's editor the keyboard focus.
-    virtual void focusEditor() = 0;
     // A new document without a file, filled from the clipboard when asked
     // (the page builders hand their pages over that way).
     virtual void newDocument(bool pasteClipboard) = 0;
@@ -80,14 +72,12 @@ public:
     virtual void claimEditorKeys(const QList<QKeySequence>& keys) = 0;
 
     // ---- the main window
-    virtual const MainControls& controls() const = 0;
     virtual CommandSwitch& documentCommands() = 0;
     virtual Prompts& prompts() = 0;
     virtual Clock& clock() = 0;
     // The main window: the parent of tool windows and the origin of their
     // placement.
     virtual QWidget* mainWindow() = 0;
-    virtual bool superMode() const = 0;
 
     // ---- settings
     // The client loads its keys now (from the file read at start-up) and

@@ -399,6 +399,7 @@ void TFmMain::setSuperMode()
 {
     m_superMode = true;
     setStatusPanel(4, QStringLiteral("SuperMode"));
+    emit m_events.superModeChanged(true);
 }
 
 // ------------------------------------------------------------------ caret

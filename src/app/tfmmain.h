@@ -68,12 +68,13 @@ public:
     void setActiveEditMenu(QMenu* menu) override { m_activeEditMenu = menu; }
     QMenu* activeEditMenu() const { return m_activeEditMenu; }
     void claimEditorKeys(const QList<QKeySequence>& keys) override;
-    const MainControls& controls() const override { return m_c; }
+    // Every control of the window: its own command areas wire them; the
+    // feature units get only theirs, from the composition root.
+    const MainControls& controls() const { return m_c; }
     CommandSwitch& documentCommands() override { return m_documentCommands; }
     Prompts& prompts() override { return m_prompts; }
     Clock& clock() override { return *m_clock; }
     QWidget* mainWindow() override { return this; }
-    bool superMode() const override { return m_superMode; }
     void addSettingsClient(SettingsClient& client) override;
     bool SaveSettings() override;
 
@@ -101,8 +102,10 @@ public:
     void UpdateCaret();
     // The status bar's progress of the current document's load, if it loads.
     void showLoadProgress();
-    // Super mode (Ctrl+Alt+Q): once on, it stays on for the run.
+    // Super mode (Ctrl+Alt+Q): once on, it stays on for the run; every
+    // press is told through events().superModeChanged.
     void setSuperMode();
+    bool superMode() const { return m_superMode; }
 
     // ---- command switch
     void EnableDocumentCommands();

@@ -10,7 +10,7 @@
 #include <QEvent>
 #include <QToolButton>
 
-BuilderUnit::BuilderUnit(EditorHost& host) : m_host(host), m_sink(host) {}
+BuilderUnit::BuilderUnit(EditorHost& host) : m_host(host) {}
 
 BuilderUnit::~BuilderUnit() = default;
 
@@ -19,11 +19,12 @@ ToolWindow* BuilderUnit::launcher() const
     return m_launcher;
 }
 
-void BuilderUnit::install(QWidget& window, std::vector<QAction*> launchers,
+void BuilderUnit::install(QWidget& window, BuilderLaunchers launchers,
                           std::function<void()> beforeLaunch)
 {
     m_window = &window;
-    m_launcher = new ToolWindow(window, *m_host.mainWindow(), kBuilderWindowOffset, std::move(launchers));
+    m_launcher = new ToolWindow(window, *m_host.mainWindow(), kBuilderWindowOffset,
+                                {launchers.menuItem, launchers.toolButton});
     m_launcher->setBeforeLaunch(std::move(beforeLaunch));
 }
 
@@ -38,8 +39,8 @@ void BuilderUnit::handOver(const std::function<void()>& give, const std::functio
         read();
 }
 
-TFmTagBuilder::TFmTagBuilder(Prompts& prompts, BuilderSink& sink, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_prompts(prompts), m_sink(sink)
+TFmTagBuilder::TFmTagBuilder(Prompts& prompts, EditorPort& editor, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_prompts(prompts), m_editor(editor)
 {
 }
 
@@ -65,7 +66,7 @@ void TFmTagBuilder::copyTag()
 
 void TFmTagBuilder::insertTag()
 {
-    m_sink.insertAtCaret(m_panel->text());
+    m_editor.InsertAtCaret(m_panel->text());
 }
 
 void TFmTagBuilder::modal(const std::function<void()>& step)

@@ -1,18 +1,17 @@
 #pragma once
-// What the builders share on the window side: the sink that inserts at the
-// caret of the current editor, the unit that gives a builder window its
-// launch commands, and the base of the image and sound builder windows.
+// What the builders share on the window side: the unit that gives a builder
+// window its launch commands, and the base of the image and sound builder
+// windows.
 
 #include "app/editorhost.h"
 #include "app/toolwindow.h"
-#include "builders/buildersink.h"
+#include "builders/editorport.h"
 
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
-#include <vector>
 
 class Prompts;
 class QAction;
@@ -21,17 +20,11 @@ class QIcon;
 class QToolButton;
 class TextPanel;
 
-// The builders' view of the main window: inserting at the caret, whether a
-// document is open, and the editor's focus, taken from the editor host.
-class HostBuilderSink final : public BuilderSink {
-public:
-    explicit HostBuilderSink(EditorHost& host) : m_host(host) {}
-    void insertAtCaret(const QString& text) override { m_host.InsertAtCaret(text); }
-    bool hasDocument() const override { return m_host.hasDocument(); }
-    void focusEditor() override { m_host.focusEditor(); }
-
-private:
-    EditorHost& m_host;
+// The two commands that show a builder window: its Tools menu item and its
+// tool button.
+struct BuilderLaunchers {
+    QAction* menuItem = nullptr;
+    QAction* toolButton = nullptr;
 };
 
 // Where a builder window first shows, from the main window's position.
@@ -40,7 +33,7 @@ inline constexpr QPoint kBuilderWindowOffset{290, 100};
 // A builder window of the main window, made once for the run and shown by
 // its launch commands at the main window + kBuilderWindowOffset the first
 // time.  The units of the table, list, image and sound builders derive from
-// this; each makes its window with `sink()` and hands it to `install`.
+// this; each makes its window with `editor()` and hands it to `install`.
 class BuilderUnit : public QObject {
     Q_OBJECT
 public:
@@ -51,10 +44,10 @@ public:
 protected:
     explicit BuilderUnit(EditorHost& host);
 
-    BuilderSink& sink() { return m_sink; }
+    EditorPort& editor() { return m_host; }
     // Puts `window` under `launchers`.  `beforeLaunch`, when given, runs each
     // time a launcher is about to show the window; a hand-over does not run it.
-    void install(QWidget& window, std::vector<QAction*> launchers,
+    void install(QWidget& window, BuilderLaunchers launchers,
                  std::function<void()> beforeLaunch = {});
     // Shows the window for something handed over: `give` hands it to the
     // window, which reads it at its next activation; when the window is
@@ -63,7 +56,6 @@ protected:
 
 private:
     EditorHost& m_host;
-    HostBuilderSink m_sink;
     QPointer<QWidget> m_window;
     QPointer<ToolWindow> m_launcher;
 };
@@ -84,7 +76,7 @@ signals:
     void closed();
 
 protected:
-    TFmTagBuilder(Prompts& prompts, BuilderSink& sink, QWidget* parent);
+    TFmTagBuilder(Prompts& prompts, EditorPort& editor, QWidget* parent);
 
     // A button of the window's command row: its caption under its icon.
     QToolButton* commandButton(const char* name, const QString& caption, const QIcon& icon,
@@ -116,6 +108,6 @@ protected:
 private:
     void execDialog(QDialog& dialog);
 
-    BuilderSink& m_sink;
+    EditorPort& m_editor;
     TextPanel* m_panel = nullptr;
 };

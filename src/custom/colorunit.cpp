@@ -3,7 +3,6 @@
 #include "app/icons.h"
 #include "app/commandswitch.h"
 #include "app/editorhost.h"
-#include "app/mainlayout.h"
 #include "app/toolwindow.h"
 #include "app/namedcolors.h"
 #include "custom/tfmcolor.h"
@@ -12,9 +11,8 @@
 #include <QMenu>
 #include <QPushButton>
 
-ColorPickerUnit::ColorPickerUnit(EditorHost& host) : m_host(host)
+ColorPickerUnit::ColorPickerUnit(EditorHost& host, const ColorCommands& c) : m_host(host)
 {
-    const MainControls& c = host.controls();
     m_window = new TFmColor(host, host.mainWindow());
     m_launcher = new ToolWindow(*m_window, *host.mainWindow(), QPoint(250, 100),
                                 {c.MColor, c.ToolColor});

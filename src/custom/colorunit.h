@@ -11,11 +11,20 @@
 #include <QPointer>
 
 class EditorHost;
+class QAction;
+class QMenu;
+
+// The controls the colour commands use.
+struct ColorCommands {
+    QAction* MColor = nullptr;
+    QAction* ToolColor = nullptr;
+    QMenu* MEasy = nullptr;
+};
 
 class ColorPickerUnit : public QObject {
     Q_OBJECT
 public:
-    explicit ColorPickerUnit(EditorHost& host);
+    ColorPickerUnit(EditorHost& host, const ColorCommands& c);
     ~ColorPickerUnit() override;
 
     TFmColor* window() const { return m_window; }

@@ -1,17 +1,15 @@
 #include "custom/fontunit.h"
 
 #include "app/editorhost.h"
-#include "app/mainlayout.h"
 #include "custom/tfmfont.h"
 #include "platform/prompts.h"
 
 #include <QAction>
 #include <QWidget>
 
-FontUnit::FontUnit(EditorHost& host) : m_host(host)
+FontUnit::FontUnit(EditorHost& host, QAction* mFont) : m_host(host)
 {
     m_dialog = new TFmFont(host.prompts(), host.mainWindow());
-    QAction* mFont = host.controls().MFont;
     connect(mFont, &QAction::triggered, this, &FontUnit::MFontClick);
     mFont->setEnabled(true);
 }

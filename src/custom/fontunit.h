@@ -9,11 +9,13 @@
 #include <QPointer>
 
 class EditorHost;
+class QAction;
 
 class FontUnit : public QObject {
     Q_OBJECT
 public:
-    explicit FontUnit(EditorHost& host);
+    // `mFont`: the Settings menu's "ﾌｫﾝﾄ設定(&F)".
+    FontUnit(EditorHost& host, QAction* mFont);
     ~FontUnit() override;
 
     TFmFont* dialog() const { return m_dialog; }

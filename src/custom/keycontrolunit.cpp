@@ -3,7 +3,6 @@
 #include "app/commandswitch.h"
 #include "app/editorhost.h"
 #include "app/icons.h"
-#include "app/mainlayout.h"
 #include "app/settings.h"
 #include "custom/tfmkey.h"
 #include "platform/prompts.h"
@@ -11,19 +10,18 @@
 #include <QAction>
 #include <QMenu>
 
-KeyControlUnit::KeyControlUnit(EditorHost& host) : m_host(host)
+KeyControlUnit::KeyControlUnit(EditorHost& host, QMenu* keyMenu, QAction* settingsItem) : m_host(host)
 {
-    const MainControls& c = host.controls();
     QList<QKeySequence> keys;
     for (int i = 0; i < kKeySlotCount; ++i) {
         m_texts << keySlotDefault(i);
         const char* name = kKeySlots[size_t(i)].item;
         // In the hidden "ｷｰｺﾝﾄﾛｰﾙ" menu; the window carries the shortcut.
-        auto* a = m_ct[i] = new QAction(itemIcon(QLatin1String(name)), m_texts[i], c.N7);
+        auto* a = m_ct[i] = new QAction(itemIcon(QLatin1String(name)), m_texts[i], keyMenu);
         a->setObjectName(QLatin1String(name));
         a->setShortcut(keySlotShortcut(i));
         a->setEnabled(false);
-        c.N7->addAction(a);
+        keyMenu->addAction(a);
         host.mainWindow()->addAction(a);
         keys << a->shortcut();
         connect(a, &QAction::triggered, this, [this, i] { CTClick(i); });
@@ -32,8 +30,8 @@ KeyControlUnit::KeyControlUnit(EditorHost& host) : m_host(host)
     host.claimEditorKeys(keys);
 
     m_dialog = new TFmKey(host.prompts(), host.mainWindow());
-    connect(c.N30, &QAction::triggered, this, &KeyControlUnit::N30Click);
-    c.N30->setEnabled(true);
+    connect(settingsItem, &QAction::triggered, this, &KeyControlUnit::N30Click);
+    settingsItem->setEnabled(true);
 }
 
 KeyControlUnit::~KeyControlUnit() = default;

@@ -14,11 +14,14 @@
 
 class EditorHost;
 class QAction;
+class QMenu;
 
 class KeyControlUnit : public QObject, public SettingsClient {
     Q_OBJECT
 public:
-    explicit KeyControlUnit(EditorHost& host);
+    // `keyMenu`: the hidden "ｷｰｺﾝﾄﾛｰﾙ" menu N7 the shortcuts go into;
+    // `settingsItem`: N30, which edits their texts.
+    KeyControlUnit(EditorHost& host, QMenu* keyMenu, QAction* settingsItem);
     ~KeyControlUnit() override;
 
     void load(const Settings& s) override;

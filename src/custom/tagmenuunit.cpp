@@ -1,7 +1,6 @@
 #include "custom/tagmenuunit.h"
 
 #include "app/editorhost.h"
-#include "app/mainlayout.h"
 #include "app/settings.h"
 #include "custom/tfmtag.h"
 #include "platform/prompts.h"
@@ -9,10 +8,11 @@
 #include <QAction>
 #include <QMenu>
 
-TagMenuUnit::TagMenuUnit(EditorHost& host) : m_host(host)
+TagMenuUnit::TagMenuUnit(EditorHost& host, const TagMenuControls& controls)
+    : m_host(host), m_c(controls)
 {
     m_slots.fill(kUnregistered);
-    const MainControls& c = host.controls();
+    const TagMenuControls& c = m_c;
     m_dialog = new TFmTag(host.prompts(), host.mainWindow());
 
     connect(c.N3, &QAction::triggered, this, [this] { useMenu(true); });
@@ -40,7 +40,7 @@ TagMenuUnit::~TagMenuUnit() = default;
 
 void TagMenuUnit::useMenu(bool second)
 {
-    const MainControls& c = m_host.controls();
+    const TagMenuControls& c = m_c;
     m_host.setActiveEditMenu(second ? c.EditMenu2 : c.EditMenu1);
     // The two tool buttons are one exclusive group: checking one releases
     // the other.
@@ -49,7 +49,7 @@ void TagMenuUnit::useMenu(bool second)
 
 void TagMenuUnit::showSlots()
 {
-    const MainControls& c = m_host.controls();
+    const TagMenuControls& c = m_c;
     for (int i = 0; i < kTagSlotCount; ++i) {
         const QString& tag = m_slots[size_t(i)];
         // A tag's '&' is text, not a menu accelerator.

@@ -13,11 +13,27 @@
 #include <QPointer>
 
 class EditorHost;
+class QAction;
+class QMenu;
+
+// The controls of the tag menu and of the switch between the right-click
+// menus.
+struct TagMenuControls {
+    QMenu* EditMenu1 = nullptr;
+    QMenu* EditMenu2 = nullptr;
+    QAction* N3 = nullptr;          // in EditMenu1: use EditMenu2
+    QAction* MENU1 = nullptr;       // in EditMenu2: use EditMenu1
+    QAction* ToolMenu1 = nullptr;
+    QAction* ToolMenu2 = nullptr;
+    QAction* MTag[kTagSlotCount] = {};   // MTag0 ... MTag9
+    QAction* MTagMenu1 = nullptr;   // Settings menu
+    QAction* MTagMenu2 = nullptr;   // EditMenu2
+};
 
 class TagMenuUnit : public QObject, public SettingsClient {
     Q_OBJECT
 public:
-    explicit TagMenuUnit(EditorHost& host);
+    TagMenuUnit(EditorHost& host, const TagMenuControls& controls);
     ~TagMenuUnit() override;
 
     void load(const Settings& s) override;
@@ -33,6 +49,7 @@ private:
     void showSlots();
 
     EditorHost& m_host;
+    TagMenuControls m_c;
     TagSlots m_slots;
     QPointer<TFmTag> m_dialog;
 };

@@ -1,8 +1,8 @@
 #include "custom/tfmcolor.h"
 
 #include "app/icons.h"
-#include "app/editorhost.h"
 #include "app/namedcolors.h"
+#include "builders/editorport.h"
 #include "platform/widgetnames.h"
 
 #include <QAction>
@@ -42,12 +42,12 @@ QLabel* colourPanel(const QString& name, const QString& caption, QWidget* owner)
 
 } // namespace
 
-TFmColor::TFmColor(EditorHost& host, QWidget* parent)
+TFmColor::TFmColor(EditorPort& editor, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint
                           | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
                           | Qt::MSWindowsFixedSizeDialogHint),
-      m_host(host)
+      m_editor(editor)
 {
     setObjectName(QStringLiteral("FmColor"));
     setWindowTitle(QStringLiteral("ｶﾗｰﾋﾟｯｶｰ"));
@@ -250,5 +250,5 @@ void TFmColor::Button1Click()
 void TFmColor::BtnColorClick()
 {
     // Without a document the code only goes to the clipboard.
-    m_host.InsertAtCaret(code());
+    m_editor.InsertAtCaret(code());
 }

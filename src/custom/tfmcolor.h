@@ -7,7 +7,7 @@
 #include <QColor>
 #include <QWidget>
 
-class EditorHost;
+class EditorPort;
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -19,7 +19,7 @@ class QScrollBar;
 class TFmColor : public QWidget {
     Q_OBJECT
 public:
-    explicit TFmColor(EditorHost& host, QWidget* parent = nullptr);
+    explicit TFmColor(EditorPort& editor, QWidget* parent = nullptr);
 
     enum Mode { TextColor = 0, BackgroundColor = 1 };   // RadioGroup1's items
 
@@ -60,7 +60,7 @@ private:
     void ScrollBarChange(int component, int position);
     void showSample();
 
-    EditorHost& m_host;
+    EditorPort& m_editor;
     QScrollBar* m_bars[3] = {};
     QLineEdit* m_edits[3] = {};
     QLabel* m_swatches[3] = {};

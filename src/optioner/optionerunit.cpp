@@ -2,16 +2,15 @@
 
 #include "app/commandswitch.h"
 #include "app/editorhost.h"
-#include "app/mainlayout.h"
 #include "optioner/tfmto.h"
 
 #include <QAction>
 
-TagOptionerUnit::TagOptionerUnit(EditorHost& host)
+TagOptionerUnit::TagOptionerUnit(EditorHost& host, const OptionerCommands& c)
 {
-    m_window = new TFmTO(host);   // owned by the main window, hidden until asked for
+    // Owned by the main window, hidden until asked for.
+    m_window = new TFmTO(host, {c.MTo, c.MTo2, c.ToolTo}, host.mainWindow());
     TFmTO* to = m_window;
-    const MainControls& c = host.controls();
     for (QAction* a : {c.MTo, c.MTo2, c.ToolTo, c.FTO}) {
         a->setEnabled(true);
         connect(a, &QAction::triggered, to, [to] { to->MToClick(); });

@@ -7,12 +7,21 @@
 #include <QPointer>
 
 class EditorHost;
+class QAction;
 class TFmTO;
+
+// The commands that show the Tag Optioner.
+struct OptionerCommands {
+    QAction* MTo = nullptr;       // EditMenu1
+    QAction* MTo2 = nullptr;      // Tools menu
+    QAction* ToolTo = nullptr;    // tool bar
+    QAction* FTO = nullptr;       // function-key bar; stays enabled while shown
+};
 
 class TagOptionerUnit : public QObject {
     Q_OBJECT
 public:
-    explicit TagOptionerUnit(EditorHost& host);
+    TagOptionerUnit(EditorHost& host, const OptionerCommands& c);
     ~TagOptionerUnit() override;
 
     TFmTO* window() const;

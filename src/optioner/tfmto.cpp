@@ -1,8 +1,7 @@
 #include "optioner/tfmto.h"
 
-#include "app/editorhost.h"
 #include "app/icons.h"
-#include "app/mainlayout.h"
+#include "builders/editorport.h"
 #include "optioner/tagoptiontable.h"
 
 #include <QAction>
@@ -39,8 +38,9 @@ void TagOptionList::keyPressEvent(QKeyEvent* e)
         QTableWidget::keyPressEvent(e);
 }
 
-TFmTO::TFmTO(EditorHost& host)
-    : QWidget(host.mainWindow(), Qt::Tool | Qt::WindowStaysOnTopHint), m_host(host)
+TFmTO::TFmTO(EditorPort& editor, std::vector<QAction*> launchers, QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Tool | Qt::WindowStaysOnTopHint), m_editor(editor),
+      m_launchers(std::move(launchers))
 {
     setObjectName(QStringLiteral("FmTO"));
     setWindowTitle(QStringLiteral("ﾀｸﾞｵﾌﾟｼｮﾅｰ(T.O.)"));
@@ -118,8 +118,7 @@ QString TFmTO::selectedOption() const
 
 void TFmTO::setCommandsEnabled(bool on)
 {
-    const MainControls& c = m_host.controls();
-    for (QAction* a : {c.MTo, c.MTo2, c.ToolTo})
+    for (QAction* a : m_launchers)
         a->setEnabled(on);
 }
 
@@ -132,11 +131,11 @@ void TFmTO::MToClick()
         return;
     }
     setCommandsEnabled(false);
-    Refresh(m_host.CaretTagText());
+    Refresh(m_editor.CaretTagText());
     if (!m_placed) {
         m_placed = true;
-        const QWidget* main = m_host.mainWindow();
-        const QScreen* screen = main->screen() ? main->screen() : QGuiApplication::primaryScreen();
+        const QWidget* main = parentWidget();
+        const QScreen* screen = main && main->screen() ? main->screen() : QGuiApplication::primaryScreen();
         if (screen) {
             QRect r = frameGeometry();
             r.moveCenter(screen->availableGeometry().center());
@@ -149,7 +148,7 @@ void TFmTO::MToClick()
 
 void TFmTO::Refresh(const QString& caretTagText)
 {
-    if (!m_host.hasDocument())
+    if (!m_editor.hasDocument())
         return;
     if (caretTagText == m_shownTagText && !m_rebuildForced)
         return;
@@ -174,10 +173,11 @@ void TFmTO::Refresh(const QString& caretTagText)
 
 void TFmTO::insertOption(const QString& text)
 {
-    m_host.InsertAtCaret(text);
-    if (m_host.hasDocument()) {
-        m_host.mainWindow()->activateWindow();
-        m_host.focusEditor();
+    m_editor.InsertAtCaret(text);
+    if (m_editor.hasDocument()) {
+        if (parentWidget())
+            parentWidget()->activateWindow();
+        m_editor.focusEditor();
     }
 }
 
@@ -213,8 +213,8 @@ void TFmTO::TagListMouseDown(QMouseEvent*)
 
 void TFmTO::PopupMenu1Popup()
 {
-    if (m_host.hasDocument())
-        m_host.focusEditor();
+    if (m_editor.hasDocument())
+        m_editor.focusEditor();
 }
 
 void TFmTO::MOPasteClick()
@@ -222,7 +222,7 @@ void TFmTO::MOPasteClick()
     // Opening a document enables the item before any row was chosen; its
     // caption "(なし)" is not an option and is never inserted.
     if (!m_pasteText.isEmpty())
-        m_host.InsertAtCaret(m_pasteText);
+        m_editor.InsertAtCaret(m_pasteText);
 }
 
 void TFmTO::FormClose()

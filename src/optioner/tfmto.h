@@ -6,12 +6,13 @@
 #include <QString>
 #include <QTableWidget>
 #include <QWidget>
+#include <vector>
 
+class EditorPort;
 class QAction;
 class QLabel;
 class QMenu;
 class QStatusBar;
-class EditorHost;
 
 // The option list: reports mouse presses after it has moved its selection,
 // and key presses before handling them.
@@ -32,7 +33,9 @@ protected:
 class TFmTO : public QWidget {
     Q_OBJECT
 public:
-    explicit TFmTO(EditorHost& host);
+    // `launchers` are disabled while the window shows; `mainWindow` is its
+    // parent, whose screen it is first centred on.
+    TFmTO(EditorPort& editor, std::vector<QAction*> launchers, QWidget* mainWindow);
 
     QLabel* TagPanel = nullptr;
     TagOptionList* TagList = nullptr;
@@ -66,7 +69,8 @@ private:
     void insertOption(const QString& text);
     void setCommandsEnabled(bool on);
 
-    EditorHost& m_host;
+    EditorPort& m_editor;
+    std::vector<QAction*> m_launchers;
     QString m_shownTagText;
     QString m_pasteText;            // what MoPaste inserts; empty for "(なし)"
     bool m_rebuildForced = false;   // closed since the last rebuild

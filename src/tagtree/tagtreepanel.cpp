@@ -1,6 +1,7 @@
 #include "tagtree/tagtreepanel.h"
 
 #include "app/icons.h"
+#include "builders/editorport.h"
 #include "platform/busy.h"
 #include "platform/product.h"
 #include "platform/prompts.h"
@@ -122,8 +123,8 @@ void TagTreeView::dropEvent(QDropEvent* e)
 
 // ------------------------------------------------------------------ panel
 
-TagTreePanel::TagTreePanel(Prompts& prompts, TagTreeHost host, QWidget* parent)
-    : QWidget(parent), m_prompts(prompts), m_host(std::move(host))
+TagTreePanel::TagTreePanel(Prompts& prompts, EditorPort& editor, TagTreeHost host, QWidget* parent)
+    : QWidget(parent), m_prompts(prompts), m_editor(editor), m_host(std::move(host))
 {
     setObjectName(QStringLiteral("TagTreePanel"));
     m_model = new TagTreeModel(this);
@@ -257,12 +258,10 @@ void TagTreePanel::PasteTagSubtree()
     const TagNode* s = selectedNode();
     if (!s)
         return;
-    if (!m_host.insertText)
-        return;
     const TagPasteText paste = tagPasteText(s);
     // The same text and caret as pasting the lines one by one, as one edit;
     // the clipboard holds the last line, as it would then.
-    if (m_host.insertText(paste.text))
+    if (m_editor.insertText(paste.text))
         QGuiApplication::clipboard()->setText(paste.lastLine);
 }
 
@@ -382,8 +381,7 @@ void TagTreePanel::showCatalogue(TagCatalogue which)
 
 void TagTreePanel::PopTag2Popup()
 {
-    if (m_host.focusEditor)
-        m_host.focusEditor();
+    m_editor.focusEditor();
 }
 
 void TagTreePanel::TagTreeChange()

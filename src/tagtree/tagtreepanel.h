@@ -1,7 +1,8 @@
 #pragma once
 // The "ﾀｸﾞﾋﾞﾙﾀﾞｰ" tab: the tree view TagTree, its popup PopTag2 with the
 // node and file commands and the catalogues, and the edit dialog.  The
-// panel talks to the rest of the window only through TagTreeHost.
+// panel reaches the editor only through EditorPort and the rest of the
+// window only through TagTreeHost.
 
 #include "tagtree/catalogues.h"
 
@@ -10,6 +11,7 @@
 #include <QWidget>
 #include <functional>
 
+class EditorPort;
 class Prompts;
 class QAction;
 class QMenu;
@@ -18,11 +20,6 @@ struct TagNode;
 class TagTreeModel;
 
 struct TagTreeHost {
-    // Inserts text at the current document's caret as one edit; false when
-    // no document is open.
-    std::function<bool(const QString& text)> insertText;
-    // Gives the current document's editor the focus, if there is one.
-    std::function<void()> focusEditor;
     // The main window's top-left corner (places the edit dialog).
     std::function<QPoint()> mainTopLeft;
     // A tree was saved: remember its path as the user tree and write the
@@ -53,7 +50,7 @@ protected:
 class TagTreePanel : public QWidget {
     Q_OBJECT
 public:
-    TagTreePanel(Prompts& prompts, TagTreeHost host, QWidget* parent = nullptr);
+    TagTreePanel(Prompts& prompts, EditorPort& editor, TagTreeHost host, QWidget* parent = nullptr);
     ~TagTreePanel() override;
 
     TagTreeView* TagTree = nullptr;
@@ -126,6 +123,7 @@ private:
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, void (TagTreePanel::*slot)());
 
     Prompts& m_prompts;
+    EditorPort& m_editor;
     TagTreeHost m_host;
     TagTreeModel* m_model = nullptr;
     QPoint m_lastMouse;

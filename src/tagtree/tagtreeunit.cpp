@@ -2,23 +2,19 @@
 
 #include "app/commandswitch.h"
 #include "app/editorhost.h"
-#include "app/mainlayout.h"
 #include "app/settings.h"
 #include "tagtree/tagtreepanel.h"
 
 #include <QLayout>
 #include <QVBoxLayout>
 
-TagTreeUnit::TagTreeUnit(EditorHost& host) : m_host(host)
+TagTreeUnit::TagTreeUnit(EditorHost& host, QWidget* page) : m_host(host)
 {
     TagTreeHost panelHost;
-    panelHost.insertText = [this](const QString& text) { return m_host.insertText(text); };
-    panelHost.focusEditor = [this] { m_host.focusEditor(); };
     panelHost.mainTopLeft = [this] { return m_host.mainWindow()->frameGeometry().topLeft(); };
     panelHost.userTreeSaved = [this](const QString&) { m_host.SaveSettings(); };
 
-    QWidget* page = host.controls().ToolTag2;
-    m_panel = new TagTreePanel(host.prompts(), std::move(panelHost), page);
+    m_panel = new TagTreePanel(host.prompts(), host, std::move(panelHost), page);
     if (!page->layout())
         new QVBoxLayout(page);
     page->layout()->setContentsMargins(0, 0, 0, 0);

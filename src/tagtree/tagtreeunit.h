@@ -9,12 +9,14 @@
 #include <QPointer>
 
 class EditorHost;
+class QWidget;
 class TagTreePanel;
 
 class TagTreeUnit : public QObject, public SettingsClient {
     Q_OBJECT
 public:
-    explicit TagTreeUnit(EditorHost& host);
+    // `page`: the "ﾀｸﾞﾋﾞﾙﾀﾞｰ" tab (ToolTag2) the panel fills.
+    TagTreeUnit(EditorHost& host, QWidget* page);
     ~TagTreeUnit() override;
 
     TagTreePanel* panel() const;

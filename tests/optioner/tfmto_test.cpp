@@ -2,6 +2,7 @@
 // inserting options.
 #include "optioner/optionerunit.h"
 #include "optioner/tfmto.h"
+#include "support/fakeeditorport.h"
 #include "support/mainwindow.h"
 
 #include <QAction>
@@ -212,3 +213,37 @@ TEST_F(TagOptioner, PopupItemInsertsEmptyQuotes)
 }
 
 } // namespace
+
+// The window alone, against a stand-in editor: what it shows comes from the
+// caret's tag it is given, and what it inserts goes to the editor, followed
+// by the focus; its launchers are off while it shows.
+TEST(TagOptionerWindow, WorksAgainstAnyEditor)
+{
+    FakeEditorPort editor;
+    editor.caretTag = QStringLiteral("<HR>");
+    QAction mTo, mTo2, toolTo;
+    TFmTO to(editor, {&mTo, &mTo2, &toolTo}, nullptr);
+
+    to.MToClick();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&to));
+    EXPECT_EQ(to.TagPanel->text(), QStringLiteral("<HR>"));
+    for (QAction* a : {&mTo, &mTo2, &toolTo})
+        EXPECT_FALSE(a->isEnabled());
+
+    const QPoint row = to.TagList->visualItemRect(to.TagList->item(0, 0)).center();
+    QTest::mouseClick(to.TagList->viewport(), Qt::LeftButton, {}, row);
+    QTest::mouseDClick(to.TagList->viewport(), Qt::LeftButton, {}, row);
+    EXPECT_EQ(editor.inserted, QStringList{QStringLiteral(" ALIGN=\" \"")});
+    EXPECT_EQ(editor.focused, 1);
+
+    // Without a document nothing is refreshed and the focus stays.
+    editor.document = false;
+    to.Refresh(QStringLiteral("<TD>"));
+    EXPECT_EQ(to.TagPanel->text(), QStringLiteral("<HR>"));
+    to.PopupMenu1Popup();
+    EXPECT_EQ(editor.focused, 1);
+
+    to.close();
+    for (QAction* a : {&mTo, &mTo2, &toolTo})
+        EXPECT_TRUE(a->isEnabled());
+}

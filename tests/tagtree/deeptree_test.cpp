@@ -6,6 +6,7 @@
 #include "tagtree/tagtreemodel.h"
 #include "tagtree/tagtreepanel.h"
 #include "tagtree/treeutil.h"
+#include "support/fakeeditorport.h"
 #include "support/scriptedprompts.h"
 #include "support/testfiles.h"
 
@@ -46,8 +47,8 @@ bool writeChain(const QString& path, int levels, const QByteArray& extra = {})
 class DeepTreeTest : public ::testing::Test {
 protected:
     ScriptedPrompts prompts;
-    TagTreePanel panel{prompts, TagTreeHost{[](const QString&) { return false; }, [] {},
-                                            [] { return QPoint(); }, [](const QString&) {}}};
+    FakeEditorPort editor;
+    TagTreePanel panel{prompts, editor, TagTreeHost{[] { return QPoint(); }, [](const QString&) {}}};
     // In memory where there is a memory file system: the big file is
     // written and read once.
     QTemporaryDir dir{(QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm")

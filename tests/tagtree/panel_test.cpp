@@ -3,6 +3,7 @@
 #include "tagtree/tagtreepanel.h"
 #include "tagtree/tfmedit.h"
 #include "tagtree/treeutil.h"
+#include "builders/editorport.h"
 #include "support/scriptedprompts.h"
 #include "support/testfiles.h"
 
@@ -21,14 +22,15 @@
 
 namespace {
 
-class PanelTest : public ::testing::Test {
-protected:
-    ScriptedPrompts prompts;
+// A plain editor standing in for the current document.
+struct EditPort final : EditorPort {
     QPlainTextEdit edit;
     bool documentOpen = true;
-    QStringList savedPaths;
+
+    bool hasDocument() const override { return documentOpen; }
+    void InsertAtCaret(const QString& text) override { insertText(text); }
     // Inserts as the main window does: one edit at the caret.
-    bool insertText(const QString& text)
+    bool insertText(const QString& text) override
     {
         if (!documentOpen)
             return false;
@@ -39,10 +41,20 @@ protected:
         edit.setTextCursor(c);
         return true;
     }
-    TagTreePanel panel{prompts, TagTreeHost{[this](const QString& t) { return insertText(t); },
-                                            [this] { edit.setFocus(); },
-                                            [] { return QPoint(100, 50); },
-                                            [this](const QString& p) { savedPaths << p; }}};
+    void InsertTag(const QString&) override {}
+    void focusEditor() override { edit.setFocus(); }
+    QString CaretTagText() const override { return {}; }
+};
+
+class PanelTest : public ::testing::Test {
+protected:
+    ScriptedPrompts prompts;
+    EditPort port;
+    QPlainTextEdit& edit = port.edit;
+    bool& documentOpen = port.documentOpen;
+    QStringList savedPaths;
+    TagTreePanel panel{prompts, port,
+                       TagTreeHost{[] { return QPoint(100, 50); }, [this](const QString& p) { savedPaths << p; }}};
 
     TagTree& tree() { return panel.model()->tree(); }
     void setTree(const QString& spec)

@@ -1,21 +1,23 @@
 #include "builders/image/imageunit.h"
 
 #include "app/commandswitch.h"
-#include "app/mainlayout.h"
 #include "builders/image/tfmcg.h"
 #include "platform/desktopshell.h"
 
 #include <QAction>
 #include <QToolButton>
 
-ImageBuilderUnit::ImageBuilderUnit(EditorHost& host) : BuilderUnit(host), m_shell(makeXdgShell())
+ImageBuilderUnit::ImageBuilderUnit(EditorHost& host, BuilderLaunchers launchers)
+    : BuilderUnit(host), m_shell(makeXdgShell())
 {
-    m_window = new TFmCg(host.prompts(), sink(), *m_shell, host.mainWindow());
-    const MainControls& c = host.controls();
+    m_window = new TFmCg(host.prompts(), editor(), *m_shell, host.mainWindow());
     // The window's own command starts with no picture.
-    install(*m_window, {c.MCg, c.ToolCg}, [w = m_window.data()] { w->setImageFile({}); });
+    install(*m_window, launchers, [w = m_window.data()] { w->setImageFile({}); });
     host.documentCommands().add(m_window->CGPaste());
-    connect(c.MSuper, &QAction::triggered, m_window, [w = m_window.data()] { w->MSuperClick(); });
+    connect(&host.events(), &EditorEvents::superModeChanged, m_window, [w = m_window.data()](bool on) {
+        if (on)
+            w->MSuperClick();
+    });
 }
 
 ImageBuilderUnit::~ImageBuilderUnit() = default;

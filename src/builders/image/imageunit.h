@@ -2,7 +2,7 @@
 // "ｲﾒｰｼﾞﾋﾞﾙﾀﾞｰ(&V)": the image builder window, made once, shown by MCg and
 // ToolCg (with no picture) or by the file panel (with one) at the main
 // window + (290, 100) the first time; `CGPaste` follows the document command
-// switch; the hidden MSuper (Ctrl+Alt+Q) turns the window's super mode on.
+// switch; the main window's super mode (Ctrl+Alt+Q) enlarges the window.
 
 #include "builders/builderunit.h"
 
@@ -15,7 +15,7 @@ class TFmCg;
 class ImageBuilderUnit : public BuilderUnit {
     Q_OBJECT
 public:
-    explicit ImageBuilderUnit(EditorHost& host);
+    ImageBuilderUnit(EditorHost& host, BuilderLaunchers launchers);
     ~ImageBuilderUnit() override;
 
     // Shows the window for the picture at `path` (the file panel's hand-over).

@@ -70,8 +70,8 @@ int extent(const QString& value, int natural)
 
 } // namespace
 
-TFmCg::TFmCg(Prompts& prompts, BuilderSink& sink, DesktopShell& shell, QWidget* parent)
-    : TFmTagBuilder(prompts, sink, parent), m_shell(&shell)
+TFmCg::TFmCg(Prompts& prompts, EditorPort& editor, DesktopShell& shell, QWidget* parent)
+    : TFmTagBuilder(prompts, editor, parent), m_shell(&shell)
 {
     setObjectName(QStringLiteral("FmCg"));
     setWindowTitle(QStringLiteral("ｲﾒｰｼﾞﾋﾞﾙﾀﾞｰ"));
@@ -180,15 +180,15 @@ bool TFmCg::loadPicture(const QString& path)
     const bool same = !m_read.path.isEmpty() && m_read.path == path && file.isFile()
                       && file.size() == m_read.bytes && file.lastModified() == m_read.modified;
     if (!same) {
-        const PictureRead read = readPicture(path, m_super ? kPreviewPixelCap : 0);
+        const PictureRead read = readPicture(path, previewShown() ? kPreviewPixelCap : 0);
         if (!read.result.ok()) {
             showError(QStringLiteral("%1\n\n%2").arg(QDir::toNativeSeparators(path), read.result.error));
             return false;
         }
-        m_read = ReadPicture{path, file.size(), file.lastModified(), read.result.size, m_super, read.preview,
+        m_read = ReadPicture{path, file.size(), file.lastModified(), read.result.size, previewShown(), read.preview,
                              read.previewError};
     }
-    if (m_super)
+    if (previewShown())
         makePreview();
     m_tag.pictureLoaded(path, m_read.size);
     m_tagPanel->setText(m_tag.shortTag());
@@ -198,6 +198,12 @@ bool TFmCg::loadPicture(const QString& path)
     m_op->setEnabled(true);
     m_view->setEnabled(true);
     return true;
+}
+
+bool TFmCg::previewShown() const
+{
+    // Shown by super mode, for the rest of the run.
+    return !m_scrollBox1->isHidden();
 }
 
 void TFmCg::makePreview()
@@ -276,8 +282,6 @@ void TFmCg::BtnViewClick()
 
 void TFmCg::MSuperClick()
 {
-    const bool first = !m_super;
-    m_super = true;
     m_scrollBox1->show();
     QPalette pal = palette();
     pal.setColor(QPalette::Window, kTeal);
@@ -288,7 +292,7 @@ void TFmCg::MSuperClick()
     resize(width(), 300);
     m_status->setSizeGripEnabled(true);
     // A picture read before super mode has no preview yet.
-    if (first && !m_tag.imageFile().isEmpty() && m_read.path == m_tag.imageFile()) {
+    if (!m_read.previewMade && !m_tag.imageFile().isEmpty() && m_read.path == m_tag.imageFile()) {
         makePreview();
         updatePreview();
     }

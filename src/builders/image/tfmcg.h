@@ -4,8 +4,8 @@
 // the detail dialog add WIDTH/HEIGHT and BORDER/ALIGN/VSPACE/HSPACE/ALT,
 // copies or inserts the tag, and opens the picture in the desktop's viewer.
 // Each time the window becomes active it reads its picture again.  In super
-// mode it shows the picture itself on teal.  Closing hides the window and
-// forgets the picture.
+// mode, which the main window switches on, it shows the picture itself on
+// teal.  Closing hides the window and forgets the picture.
 
 #include "builders/image/imagetag.h"
 #include "builders/builderunit.h"
@@ -13,8 +13,8 @@
 #include <QDateTime>
 #include <QImage>
 
-struct BuilderSink;
 class DesktopShell;
+class EditorPort;
 class Prompts;
 class QLabel;
 class QScrollArea;
@@ -25,7 +25,7 @@ class TextPanel;
 class TFmCg : public TFmTagBuilder {
     Q_OBJECT
 public:
-    TFmCg(Prompts& prompts, BuilderSink& sink, DesktopShell& shell, QWidget* parent = nullptr);
+    TFmCg(Prompts& prompts, EditorPort& editor, DesktopShell& shell, QWidget* parent = nullptr);
     ~TFmCg() override;
 
     // Handlers, public so that the program and tests can drive them.
@@ -36,6 +36,8 @@ public:
     void SpeedButton4Click();     // 詳細ﾞ設定
     void BtnViewClick();
     void FormActivate() override;
+    // Super mode: shows the preview on teal, 300 pixels high; the main
+    // window's super mode runs it at every press of its key.
     void MSuperClick();
 
     // The picture the next activation reads (the file panel's hand-over;
@@ -47,7 +49,6 @@ public:
     const ImageTag& values() const { return m_tag; }
     QString tagText() const;
     QString statusText() const;
-    bool superMode() const { return m_super; }
     // The preview's picture (decoded only in super mode, made smaller when
     // the picture is too large to hold) and its display size; why there is
     // none when the picture reads but its preview cannot be made.
@@ -72,6 +73,9 @@ private:
     // Reads the picture at `path`; on failure the reader's text is shown and
     // nothing changes.
     bool loadPicture(const QString& path);
+    // True once super mode has shown the preview: only then are pictures
+    // decoded beyond their size.
+    bool previewShown() const;
     // Decodes the preview of the picture read last, once.
     void makePreview();
     void showFullTag();
@@ -92,7 +96,6 @@ private:
         QString previewError;
     };
     ReadPicture m_read;
-    bool m_super = false;
 
     QToolButton* m_open = nullptr;
     QToolButton* m_copy = nullptr;

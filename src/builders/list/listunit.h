@@ -12,7 +12,7 @@ class TFmList;
 class ListBuilderUnit : public BuilderUnit {
     Q_OBJECT
 public:
-    explicit ListBuilderUnit(EditorHost& host);
+    ListBuilderUnit(EditorHost& host, BuilderLaunchers launchers);
     ~ListBuilderUnit() override;
 
     TFmList* window() const;

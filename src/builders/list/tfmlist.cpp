@@ -1,7 +1,7 @@
 #include "builders/list/tfmlist.h"
 
 #include "app/icons.h"
-#include "builders/buildersink.h"
+#include "builders/editorport.h"
 #include "builders/entryvalue.h"
 #include "platform/widgetnames.h"
 
@@ -46,8 +46,8 @@ QLabel* buddyLabel(const QString& caption, QWidget* buddy, QWidget* owner)
 
 } // namespace
 
-TFmList::TFmList(Prompts& prompts, BuilderSink& sink, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_prompts(prompts), m_sink(sink)
+TFmList::TFmList(Prompts& prompts, EditorPort& editor, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_prompts(prompts), m_editor(editor)
 {
     setObjectName(QStringLiteral("FmList"));
     setWindowTitle(QStringLiteral("ﾘｽﾄﾋﾞﾙﾀﾞｰ"));
@@ -197,13 +197,13 @@ void TFmList::Button4Click()
 
 void TFmList::ListPasteClick()
 {
-    m_sink.insertAtCaret(listText());
+    m_editor.InsertAtCaret(listText());
 }
 
 void TFmList::PopupMenu1Popup()
 {
-    if (m_sink.hasDocument())
-        m_sink.focusEditor();
+    if (m_editor.hasDocument())
+        m_editor.focusEditor();
     const QList<QListWidgetItem*> selected = m_listBox->selectedItems();
     QString item;
     if (!selected.isEmpty())
@@ -218,7 +218,7 @@ void TFmList::PopupMenu1Popup()
 
 void TFmList::MPopListClick()
 {
-    m_sink.insertAtCaret(m_popListCaption);
+    m_editor.InsertAtCaret(m_popListCaption);
 }
 
 void TFmList::closeEvent(QCloseEvent* event)

@@ -9,7 +9,7 @@
 
 #include <QWidget>
 
-struct BuilderSink;
+class EditorPort;
 class Prompts;
 class QAction;
 class QComboBox;
@@ -21,7 +21,7 @@ class QPushButton;
 class TFmList : public QWidget {
     Q_OBJECT
 public:
-    TFmList(Prompts& prompts, BuilderSink& sink, QWidget* parent = nullptr);
+    TFmList(Prompts& prompts, EditorPort& editor, QWidget* parent = nullptr);
 
     // Handlers, public so that the program and tests can drive them.
     void ComboBox1Change();
@@ -60,7 +60,7 @@ protected:
 
 private:
     Prompts& m_prompts;
-    BuilderSink& m_sink;
+    EditorPort& m_editor;
     QString m_popListCaption;
 
     QComboBox* m_comboBox1 = nullptr;

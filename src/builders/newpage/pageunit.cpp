@@ -1,7 +1,6 @@
 #include "builders/newpage/pageunit.h"
 
 #include "app/editorhost.h"
-#include "app/mainlayout.h"
 #include "builders/frame/tfmframe.h"
 #include "builders/newpage/tfmnew.h"
 #include "platform/prompts.h"
@@ -16,14 +15,13 @@ constexpr QPoint kPageDialogOffset(30, 70);
 
 } // namespace
 
-PageBuilderUnit::PageBuilderUnit(EditorHost& host) : m_host(host)
+PageBuilderUnit::PageBuilderUnit(EditorHost& host, const PageCommands& commands) : m_host(host)
 {
-    const MainControls& c = host.controls();
-    for (QAction* a : {c.MNew, c.ToolNew, c.FNew}) {
+    for (QAction* a : commands.newPage) {
         a->setEnabled(true);
         connect(a, &QAction::triggered, this, &PageBuilderUnit::MNewClick);
     }
-    for (QAction* a : {c.MFrame, c.ToolFrame, c.FFrame}) {
+    for (QAction* a : commands.frameSet) {
         a->setEnabled(true);
         connect(a, &QAction::triggered, this, &PageBuilderUnit::MFrameClick);
     }

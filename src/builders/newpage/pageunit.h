@@ -6,16 +6,25 @@
 
 #include <QObject>
 #include <QPointer>
+#include <vector>
 
 class EditorHost;
+class QAction;
 class QDialog;
 class TFmFrame;
 class TFmNew;
 
+// The commands the unit answers: its menu items, tool buttons and
+// function keys.
+struct PageCommands {
+    std::vector<QAction*> newPage;    // MNew, ToolNew, FNew
+    std::vector<QAction*> frameSet;   // MFrame, ToolFrame, FFrame
+};
+
 class PageBuilderUnit : public QObject {
     Q_OBJECT
 public:
-    explicit PageBuilderUnit(EditorHost& host);
+    PageBuilderUnit(EditorHost& host, const PageCommands& commands);
     ~PageBuilderUnit() override;
 
     void MNewClick();

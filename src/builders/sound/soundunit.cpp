@@ -1,19 +1,17 @@
 #include "builders/sound/soundunit.h"
 
 #include "app/commandswitch.h"
-#include "app/mainlayout.h"
 #include "builders/sound/tfmmusic.h"
 #include "platform/mediaplayer.h"
 
 #include <QAction>
 #include <QToolButton>
 
-SoundBuilderUnit::SoundBuilderUnit(EditorHost& host) : BuilderUnit(host)
+SoundBuilderUnit::SoundBuilderUnit(EditorHost& host, BuilderLaunchers launchers) : BuilderUnit(host)
 {
-    m_window = new TFmMusic(host.prompts(), sink(), makeSdlMediaPlayer(), host.mainWindow());
-    const MainControls& c = host.controls();
+    m_window = new TFmMusic(host.prompts(), editor(), makeSdlMediaPlayer(), host.mainWindow());
     // The window's own command starts with no sound.
-    install(*m_window, {c.MSound, c.ToolSound}, [w = m_window.data()] { w->setSoundFile({}); });
+    install(*m_window, launchers, [w = m_window.data()] { w->setSoundFile({}); });
     host.documentCommands().add(m_window->MusicPaste());
 }
 

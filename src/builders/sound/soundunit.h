@@ -13,7 +13,7 @@ class TFmMusic;
 class SoundBuilderUnit : public BuilderUnit {
     Q_OBJECT
 public:
-    explicit SoundBuilderUnit(EditorHost& host);
+    SoundBuilderUnit(EditorHost& host, BuilderLaunchers launchers);
     ~SoundBuilderUnit() override;
 
     // Shows the window for the sound at `path` (the file panel's hand-over).

@@ -26,9 +26,9 @@ const QString kPausedText = QStringLiteral("一時停止");
 
 } // namespace
 
-TFmMusic::TFmMusic(Prompts& prompts, BuilderSink& sink, std::unique_ptr<MediaPlayer> player,
+TFmMusic::TFmMusic(Prompts& prompts, EditorPort& editor, std::unique_ptr<MediaPlayer> player,
                    QWidget* parent)
-    : TFmTagBuilder(prompts, sink, parent), m_player(std::move(player))
+    : TFmTagBuilder(prompts, editor, parent), m_player(std::move(player))
 {
     setObjectName(QStringLiteral("FmMusic"));
     setWindowTitle(QStringLiteral("ｻｳﾝﾄﾞﾋﾞﾙﾀﾞｰ"));

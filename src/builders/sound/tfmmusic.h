@@ -10,7 +10,7 @@
 
 #include <memory>
 
-struct BuilderSink;
+class EditorPort;
 class MediaPlayer;
 class Prompts;
 class QLabel;
@@ -21,7 +21,7 @@ class TextPanel;
 class TFmMusic : public TFmTagBuilder {
     Q_OBJECT
 public:
-    TFmMusic(Prompts& prompts, BuilderSink& sink, std::unique_ptr<MediaPlayer> player,
+    TFmMusic(Prompts& prompts, EditorPort& editor, std::unique_ptr<MediaPlayer> player,
              QWidget* parent = nullptr);
     ~TFmMusic() override;
 

@@ -1,14 +1,12 @@
 #include "builders/table/tableunit.h"
 
 #include "app/commandswitch.h"
-#include "app/mainlayout.h"
 #include "builders/table/tfmtablebody.h"
 
-TableBuilderUnit::TableBuilderUnit(EditorHost& host) : BuilderUnit(host)
+TableBuilderUnit::TableBuilderUnit(EditorHost& host, BuilderLaunchers launchers) : BuilderUnit(host)
 {
-    m_window = new TFmTableBody(host.prompts(), sink(), host.mainWindow());
-    const MainControls& c = host.controls();
-    install(*m_window, {c.MTable, c.ToolTable});
+    m_window = new TFmTableBody(host.prompts(), editor(), host.mainWindow());
+    install(*m_window, launchers);
     host.documentCommands().add(m_window->MTd());
 }
 

@@ -12,7 +12,7 @@ class TFmTableBody;
 class TableBuilderUnit : public BuilderUnit {
     Q_OBJECT
 public:
-    explicit TableBuilderUnit(EditorHost& host);
+    TableBuilderUnit(EditorHost& host, BuilderLaunchers launchers);
     ~TableBuilderUnit() override;
 
     TFmTableBody* window() const;

@@ -5,7 +5,7 @@
 #include "platform/prompts.h"
 #include "platform/product.h"
 #include "platform/textpanel.h"
-#include "builders/buildersink.h"
+#include "builders/editorport.h"
 #include "builders/table/bodygridmodel.h"
 #include "builders/table/tfmcell.h"
 #include "builders/table/tfmhead.h"
@@ -54,8 +54,8 @@ int boundedSection(const QHeaderView* header, int size)
 
 } // namespace
 
-TFmTableBody::TFmTableBody(Prompts& prompts, BuilderSink& sink, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_prompts(prompts), m_sink(sink),
+TFmTableBody::TFmTableBody(Prompts& prompts, EditorPort& editor, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_prompts(prompts), m_editor(editor),
       m_tableTag(m_settings.tagText())
 {
     setObjectName(QStringLiteral("FmTableBody"));
@@ -301,13 +301,13 @@ void TFmTableBody::BodyGridMouseMove()
 
 void TFmTableBody::TablePopPopup()
 {
-    if (m_sink.hasDocument())
-        m_sink.focusEditor();
+    if (m_editor.hasDocument())
+        m_editor.focusEditor();
 }
 
 void TFmTableBody::MTdClick()
 {
-    m_sink.insertAtCaret(m_mtd->text().mid(1));
+    m_editor.InsertAtCaret(m_mtd->text().mid(1));
 }
 
 void TFmTableBody::MEditingClick()

@@ -13,8 +13,8 @@
 
 #include <QWidget>
 
-struct BuilderSink;
 class BodyGridModel;
+class EditorPort;
 class Prompts;
 class QAction;
 class QDialog;
@@ -33,7 +33,7 @@ class TFmTableBody : public QWidget {
 public:
     enum Section { AddColumn, DeleteColumn, AddRow, DeleteRow, Settings, Convert };
 
-    TFmTableBody(Prompts& prompts, BuilderSink& sink, QWidget* parent = nullptr);
+    TFmTableBody(Prompts& prompts, EditorPort& editor, QWidget* parent = nullptr);
     ~TFmTableBody() override;
 
     // Handlers, public so that the program and tests can drive them.
@@ -86,7 +86,7 @@ private:
     void keepSelectionInGrid();
 
     Prompts& m_prompts;
-    BuilderSink& m_sink;
+    EditorPort& m_editor;
     TableGrid m_grid;
     TableSettings m_settings;
     SelectedCell m_selected;

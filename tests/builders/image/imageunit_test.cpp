@@ -101,7 +101,7 @@ TEST_F(ImageUnitTest, CtrlAltQTurnsSuperModeOn)
     TFmCg* cg = unitsOf(m)->image->window();
     QTest::keyClick(&m, Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(m.statusPanel(4), QStringLiteral("SuperMode"));
-    EXPECT_TRUE(cg->superMode());
+    EXPECT_FALSE(cg->ScrollBox1()->isHidden());
     EXPECT_EQ(cg->height(), 300);
     m.controls().MCg->trigger();
     ASSERT_TRUE(becomesActive(cg));

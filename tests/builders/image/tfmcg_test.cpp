@@ -1,4 +1,3 @@
-#include "builders/buildersink.h"
 #include "builders/image/picturereader.h"
 #include "builders/image/tfmcg.h"
 #include "builders/image/tfmoption.h"
@@ -6,6 +5,7 @@
 #include "platform/desktopshell.h"
 
 #include "support/pictures.h"
+#include "support/fakeeditorport.h"
 #include "support/scriptedprompts.h"
 #include "support/testfiles.h"
 #include "support/typing.h"
@@ -26,13 +26,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct RecordingSink final : BuilderSink {
-    QStringList inserted;
-    void insertAtCaret(const QString& text) override { inserted << text; }
-    bool hasDocument() const override { return true; }
-    void focusEditor() override {}
-};
 
 struct RecordingShell final : DesktopShell {
     QStringList opened;
@@ -134,7 +127,7 @@ protected:
 
     QTemporaryDir dir;
     ScriptedPrompts prompts;
-    RecordingSink sink;
+    FakeEditorPort sink;
     RecordingShell shell;
     TFmCg cg{prompts, sink, shell};
 };

@@ -1,7 +1,7 @@
-#include "builders/buildersink.h"
 #include "builders/list/listbuilder.h"
 #include "builders/list/tfmlist.h"
 
+#include "support/fakeeditorport.h"
 #include "support/scriptedprompts.h"
 
 #include <QAction>
@@ -15,15 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct RecordingSink final : BuilderSink {
-    QStringList inserted;
-    bool document = true;
-    int focused = 0;
-    void insertAtCaret(const QString& text) override { inserted << text; }
-    bool hasDocument() const override { return document; }
-    void focusEditor() override { ++focused; }
-};
 
 const QStringList kFruit{QStringLiteral("りんご"), QStringLiteral("み&<か>ん")};
 
@@ -62,7 +53,7 @@ protected:
     }
 
     ScriptedPrompts prompts;
-    RecordingSink sink;
+    FakeEditorPort sink;
     TFmList w{prompts, sink};
 };
 

@@ -1,10 +1,10 @@
 // The sound builder, played for real through SDL2_mixer (the tests run with
 // SDL_AUDIODRIVER=dummy) on MIDI and WAVE files written here.
-#include "builders/buildersink.h"
 #include "builders/sound/tfmmoption.h"
 #include "builders/sound/tfmmusic.h"
 #include "platform/mediaplayer.h"
 
+#include "support/fakeeditorport.h"
 #include "support/scriptedprompts.h"
 #include "support/testfiles.h"
 #include "support/typing.h"
@@ -84,13 +84,6 @@ bool within(int ms, F f)
     }
     return true;
 }
-
-struct RecordingSink final : BuilderSink {
-    QStringList inserted;
-    void insertAtCaret(const QString& text) override { inserted << text; }
-    bool hasDocument() const override { return true; }
-    void focusEditor() override {}
-};
 
 class SoundFiles : public ::testing::Test {
 protected:
@@ -215,7 +208,7 @@ protected:
     }
 
     ScriptedPrompts prompts;
-    RecordingSink sink;
+    FakeEditorPort sink;
     TFmMusic music{prompts, sink, makeSdlMediaPlayer()};
 };
 

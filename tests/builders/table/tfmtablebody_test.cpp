@@ -1,10 +1,10 @@
-#include "builders/buildersink.h"
 #include "builders/table/tfmcell.h"
 #include "builders/table/tfmhead.h"
 #include "builders/table/tfmtablebody.h"
 #include "builders/table/tfmtableresult.h"
 #include "platform/textpanel.h"
 
+#include "support/fakeeditorport.h"
 #include "support/scriptedprompts.h"
 #include "support/typing.h"
 
@@ -26,15 +26,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct RecordingSink final : BuilderSink {
-    QStringList inserted;
-    bool document = true;
-    int focused = 0;
-    void insertAtCaret(const QString& text) override { inserted << text; }
-    bool hasDocument() const override { return document; }
-    void focusEditor() override { ++focused; }
-};
 
 class TableBuilder : public ::testing::Test {
 protected:
@@ -87,7 +78,7 @@ protected:
     }
 
     ScriptedPrompts prompts;
-    RecordingSink sink;
+    FakeEditorPort sink;
     TFmTableBody body{prompts, sink};
 };
 
