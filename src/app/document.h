@@ -18,6 +18,7 @@
 
 #include <functional>
 
+class EditorColouring;
 class QWidget;
 
 // The editor of a document ("RichEdit" + number).  It reports key presses,
@@ -37,6 +38,10 @@ public:
     QList<QTextBlock> shownBlocks() const;
     // Cut that keeps the lines' starts and breaks around the selection.
     void cutSelection();
+    // The colouring of its text, once it has one (a child of the editor:
+    // they go together).
+    EditorColouring* colouring() const { return m_colouring; }
+    void setColouring(EditorColouring* colouring) { m_colouring = colouring; }
 
 signals:
     void keyPressed(QKeyEvent* event);
@@ -66,6 +71,7 @@ private:
     // Typed text in place of the selection, one step to undo.
     void replaceSelection(const QString& text);
     QList<QKeySequence> m_windowKeys;
+    EditorColouring* m_colouring = nullptr;
     // A triple click selects a block; where two lines share one it is
     // brought back to the clicked line.
     QElapsedTimer m_doubleClicked;

@@ -53,6 +53,7 @@ EditorColouring::EditorColouring(DocumentEditor& edit, bool on)
     m_blockCount = doc->blockCount();
     connect(doc, &QTextDocument::contentsChange, this, &EditorColouring::contentsChanged);
     edit.setBeforePaint([this] { colourShown(); });
+    edit.setColouring(this);
 }
 
 void EditorColouring::setOn(bool on)
@@ -295,7 +296,7 @@ void HtmlColouringUnit::setOn(bool on)
         m_action->setChecked(on);   // comes back here through toggled
     for (int n = 1; n <= m.DocumentCount(); ++n)
         if (DocumentEditor* e = m.EditByNumber(n))
-            if (auto* c = e->findChild<EditorColouring*>(QString(), Qt::FindDirectChildrenOnly))
+            if (EditorColouring* c = e->colouring())
                 c->setOn(on);
 }
 
@@ -303,7 +304,7 @@ void HtmlColouringUnit::attach()
 {
     for (int n = 1; n <= m.DocumentCount(); ++n)
         if (DocumentEditor* e = m.EditByNumber(n))
-            if (!e->findChild<EditorColouring*>(QString(), Qt::FindDirectChildrenOnly))
+            if (!e->colouring())
                 new EditorColouring(*e, isOn());
 }
 

@@ -147,7 +147,7 @@ TEST_F(HtmlColouringTest, ACommentOpenedFarAboveColoursTheShownLines)
     for (int i = 0; i < 20000; ++i)
         text += QStringLiteral("<TD ALIGN=\"right\">%1</TD>\n").arg(i);
     DocumentEditor& e = openLines(m, text);
-    auto* colouring = e.findChild<EditorColouring*>();
+    EditorColouring* colouring = e.colouring();
     ASSERT_NE(colouring, nullptr);
     EXPECT_EQ(shownColour(e, 0, 2), colourOf(e, HtmlKind::Comment));
     EXPECT_EQ(shownColour(e, 2, 1), colourOf(e, HtmlKind::Tag));
