@@ -130,12 +130,12 @@ QMenu* TFmMain::menu(const char* name) const
 
 QString TFmMain::statusPanel(int i) const
 {
-    return (i >= 0 && i < 6) ? m_c.StatusPanel[i]->text() : QString();
+    return (i >= 0 && i < MainControls::kStatusPanels) ? m_c.StatusPanel[i]->text() : QString();
 }
 
 void TFmMain::setStatusPanel(int i, const QString& text)
 {
-    if (i >= 0 && i < 6)
+    if (i >= 0 && i < MainControls::kStatusPanels)
         m_c.StatusPanel[i]->setText(text);
 }
 
@@ -264,6 +264,7 @@ void TFmMain::showNewDocument(Document& doc)
     m_closingTab = false;
     setCaptionForCurrent();
     setStatusPanel(1, kStatusUnchanged);
+    setStatusPanel(kEncodingPanel, charset::encodingName(doc.encoding));
     emit m_events.currentDocumentChanged();
 }
 
@@ -274,6 +275,7 @@ void TFmMain::finishFilling(Document& doc)
     m_c.EditControl->setTabText(m_c.EditControl->indexOf(doc.tab), Documents::tabCaption(doc));
     setCaptionForCurrent();
     setStatusPanel(2, doc.saveTime);
+    setStatusPanel(kEncodingPanel, charset::encodingName(doc.encoding));
     doc.edit->setFocus();
     showLoadProgress();
     UpdateCaret();
@@ -328,6 +330,7 @@ void TFmMain::closeDocument(int n)
 void TFmMain::afterLastClose()
 {
     setStatusPanel(1, kStatusUnchanged);
+    setStatusPanel(kEncodingPanel, QString());
     setWindowTitle(kProduct + QLatin1Char(' '));
     DisableDocumentCommands();
     UpdateCaret();
@@ -351,6 +354,7 @@ void TFmMain::showDocumentState(Document* doc)
     setCaptionForCurrent();
     setStatusPanel(1, doc->status());
     setStatusPanel(2, doc->saveTime);
+    setStatusPanel(kEncodingPanel, charset::encodingName(doc->encoding));
 }
 
 void TFmMain::EditControlChange()
@@ -363,6 +367,7 @@ void TFmMain::EditControlChange()
     m_c.MUndo->setEnabled(false);
     setStatusPanel(1, d->status());
     setStatusPanel(2, d->saveTime);
+    setStatusPanel(kEncodingPanel, charset::encodingName(d->encoding));
     showLoadProgress();
     UpdateCaret();
     d->edit->setFocus();

@@ -130,6 +130,8 @@ public:
     QAction* action(const char* name) const;
     QMenu* menu(const char* name) const;
     QString statusPanel(int i) const;
+    // The panel that names the current document's encoding.
+    static constexpr int kEncodingPanel = 6;
     void setStatusPanel(int i, const QString& text);
     void setCaptionForCurrent();               // "Quillnest4 - " + path
 
