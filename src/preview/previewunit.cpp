@@ -7,6 +7,8 @@
 #include "preview/previewrules.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMenu>
 #include <QCheckBox>
 #include <QSplitter>
 
@@ -19,6 +21,15 @@ PreviewUnit::PreviewUnit(PreviewHost& host, QAction& toggle, QSplitter& place,
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] { refreshNow(); });
     connect(&m_toggle, &QAction::toggled, this, &PreviewUnit::setShown);
+    // The editor takes no Tab focus (Tab types a tab), so a key reaches the pane.
+    m_jump = new QAction(QStringLiteral("ﾌﾟﾚﾋﾞｭｰへ移動"), this);
+    m_jump->setObjectName(QStringLiteral("MPreviewFocus"));
+    m_jump->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    if (auto* menu = qobject_cast<QMenu*>(m_toggle.parent()))
+        menu->addAction(m_jump);
+    if (QWidget* window = m_place.window())
+        window->addAction(m_jump);
+    connect(m_jump, &QAction::triggered, this, &PreviewUnit::jump);
     // A key only restarts a timer here: the text is read when it fires.
     connect(&m_host, &PreviewHost::textChanged, this, &PreviewUnit::changed);
     connect(&m_host, &PreviewHost::currentChanged, this, &PreviewUnit::changed);
@@ -128,6 +139,17 @@ void PreviewUnit::refreshNow(bool once)
     }
     m_pane->render(url, text, follow);
     emit refreshed();
+}
+
+void PreviewUnit::jump()
+{
+    if (m_pane && m_pane->isAncestorOf(QApplication::focusWidget())) {
+        m_host.focusEditor();
+        return;
+    }
+    if (!m_toggle.isChecked())
+        m_toggle.setChecked(true);
+    m_pane->followBox()->setFocus(Qt::ShortcutFocusReason);
 }
 
 void PreviewUnit::followLink(const QUrl& url)

@@ -38,6 +38,8 @@ public:
     // renders a document even where its size pauses the preview.
     void refreshNow(bool once = false);
     bool refreshPending() const { return m_timer.isActive(); }
+    // Ctrl+Shift+P: the keyboard's way into the pane and back to the editor.
+    QAction* jumpAction() const { return m_jump; }
 
 signals:
     // A refresh was handed to the engine (tests and benchmarks wait on the
@@ -49,12 +51,14 @@ private:
     void changed();
     void caretMoved();
     void followLink(const QUrl& url);
+    void jump();
 
     PreviewHost& m_host;
     QAction& m_toggle;
     QSplitter& m_place;
     std::unique_ptr<DesktopShell> m_shell;
     QPointer<PreviewPane> m_pane;
+    QAction* m_jump = nullptr;
     QTimer m_timer;
     QElapsedTimer m_firstPending;
     bool m_pending = false;

@@ -186,3 +186,15 @@ TEST_F(PreviewTest, ThePaneIsNamedForAScreenReader)
     EXPECT_EQ(name(line), preview::blockedLine(1));
     EXPECT_NE(pane().followBox()->focusPolicy() & Qt::TabFocus, 0);
 }
+
+TEST_F(PreviewTest, AKeyTakesTheFocusIntoThePaneAndBack)
+{
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_TRUE(unit->shown());   // shown first when it was not
+    EXPECT_EQ(QApplication::focusWidget(), pane().followBox());
+    QTest::keyClick(pane().followBox(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(host.focusAsked, 1);
+}

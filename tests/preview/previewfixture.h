@@ -45,7 +45,8 @@ public:
     int caretLine() const override { return line; }
     int caretColumn() const override { return column; }
     void openFile(const QString& p) override { opened << p; }
-    void focusEditor() override {}
+    int focusAsked = 0;
+    void focusEditor() override { ++focusAsked; }
     void showMessage(const QString& t) override { messages << t; }
 
     void type(const QString& t)
