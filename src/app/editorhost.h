@@ -55,6 +55,9 @@ public:
     // A new document without a file, filled from the clipboard when asked
     // (the page builders hand their pages over that way).
     virtual void newDocument(bool pasteClipboard) = 0;
+    // The charset a new page declares: empty for Shift_JIS (the home
+    // encoding, declared by no page), else its name ("UTF-8").
+    virtual QString newDocumentCharset() const = 0;
     virtual EditorEvents& events() = 0;
 
     // ---- the editors

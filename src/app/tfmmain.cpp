@@ -128,6 +128,12 @@ QMenu* TFmMain::menu(const char* name) const
     return findChild<QMenu*>(QLatin1String(name));
 }
 
+QString TFmMain::newDocumentCharset() const
+{
+    const charset::Encoding e = m_documents->newDocumentEncoding();
+    return e == charset::Encoding::ShiftJis ? QString() : charset::charsetLabel(e);
+}
+
 QString TFmMain::statusPanel(int i) const
 {
     return (i >= 0 && i < MainControls::kStatusPanels) ? m_c.StatusPanel[i]->text() : QString();

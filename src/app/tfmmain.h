@@ -60,6 +60,7 @@ public:
     QString CaretTagText() const override { return m_caretTagText; }
     void focusEditor() override;
     void newDocument(bool pasteClipboard) override { m_documents->createBlank(pasteClipboard); }
+    QString newDocumentCharset() const override;
     EditorEvents& events() override { return m_events; }
     EditorLook editorLook() const override { return m_look; }
     std::optional<EditorLook> currentEditorLook() const override;

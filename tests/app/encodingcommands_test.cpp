@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QFile>
 #include <QMenu>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QTabWidget>
 #include <QTest>
@@ -248,8 +249,25 @@ TEST_F(Encodings, NewDocumentsInUtf8IsKeptInTheSettings)
     EXPECT_TRUE(readBytes(iniPath()).contains("[Charset]\r\nNew=UTF-8\r\n"));
     TFmMain& m = makeWindow();
     EXPECT_TRUE(m.action("MNewUtf8")->isChecked());
-    m.NewDocument();
+
+    // The new-page builder's page says it is UTF-8, and is saved so.
+    prompts.answerDialog([](QDialog& d) {
+        d.findChild<QPushButton*>(QStringLiteral("BtnOk"))->click();
+        return d.result();
+    });
+    m.action("MNew")->trigger();
+    ASSERT_NE(m.currentDocument(), nullptr);
     EXPECT_EQ(m.currentDocument()->encoding, Encoding::Utf8);
+    EXPECT_TRUE(currentText().contains(
+        QStringLiteral("<HEAD>\n<META http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">\n")));
+    const QString p = path(QStringLiteral("new.htm"));
+    m.CurrentEdit()->insertPlainText(QStringLiteral("日本語"));
+    prompts.answerSave(p);
+    m.action("MSave")->trigger();
+    QString want = currentText();
+    want.replace(u'\n', QStringLiteral("\r\n"));
+    EXPECT_TRUE(want.contains(QStringLiteral("日本語")));
+    EXPECT_EQ(readBytes(p), want.toUtf8());
 }
 
 TEST(RecoveryFormat, TheEncodingComesBackAndAnUnknownOneIsShiftJis)

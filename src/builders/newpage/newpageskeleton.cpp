@@ -29,6 +29,9 @@ QStringList newPageLines(const NewPageSettings& s)
     QStringList lines;
     lines << QStringLiteral("<!-- a.htm -->") << QStringLiteral("<HTML>") << QString()
           << QStringLiteral("<HEAD>");
+    if (!s.charset.isEmpty())
+        lines << QStringLiteral("<META http-equiv=\"Content-Type\" content=\"text/html; charset=")
+                + s.charset + QStringLiteral("\">");
     if (!s.title.isEmpty())
         lines << QStringLiteral("<TITLE>") + s.title + QStringLiteral("</TITLE>");
     lines << QStringLiteral("</HEAD>") << QString();

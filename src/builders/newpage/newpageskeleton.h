@@ -15,6 +15,7 @@ struct NewPageSettings {
     QString baseFontSize = QStringLiteral("5");
     QString music;          // background music file name; empty: no BGSOUND line
     QString picture;        // background picture file name; empty: no BACKGROUND
+    QString charset;        // the page's declared charset; empty: none (Shift_JIS)
     // "#RRGGBB" per role: BGCOLOR, TEXT, LINK, VLINK, ALINK.
     std::array<QString, kPageColorRoles> colors = defaultColors();
 

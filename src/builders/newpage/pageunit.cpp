@@ -46,6 +46,7 @@ TFmFrame& PageBuilderUnit::fmFrame()
 void PageBuilderUnit::MNewClick()
 {
     TFmNew& dlg = fmNew();
+    dlg.setCharset(m_host.newDocumentCharset());   // the page says what it will be saved in
     dlg.FormActivate();
     runDialog(dlg);
     if (dlg.outcome() == TFmNew::PageOnClipboard)

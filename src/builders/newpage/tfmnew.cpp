@@ -171,6 +171,7 @@ NewPageSettings TFmNew::settings() const
     s.music = m_editb->text();
     s.picture = m_edita->text();
     s.colors = m_colors;
+    s.charset = m_charset;
     return s;
 }
 

@@ -31,6 +31,8 @@ public:
     const std::array<QString, kPageColorRoles>& colorValues() const { return m_colors; }
     // The settings as the controls hold them now.
     NewPageSettings settings() const;
+    // The charset the page will declare (empty: none).
+    void setCharset(const QString& charset) { m_charset = charset; }
     int selectedRole() const;
     void selectRole(int role);
 
@@ -47,6 +49,7 @@ public:
 private:
     Prompts& m_prompts;
     int m_outcome = Cancelled;
+    QString m_charset;
     std::array<QString, kPageColorRoles> m_colors = NewPageSettings::defaultColors();
 
     QPushButton* m_btnOk = nullptr;
