@@ -53,7 +53,7 @@ void PreviewSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
     }
     const QString path = preview::localFileOf(url);
     const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile()) {
+    if (path.isEmpty() || !info.isFile() || !preview::mayServe(path)) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;
     }

@@ -46,6 +46,18 @@ QString localFileOf(const QUrl& url)
     return {};
 }
 
+bool mayServe(const QString& file)
+{
+    static const QStringList kinds = {
+        QStringLiteral("htm"),  QStringLiteral("html"), QStringLiteral("shtml"), QStringLiteral("css"),
+        QStringLiteral("js"),   QStringLiteral("png"),  QStringLiteral("jpg"),   QStringLiteral("jpeg"),
+        QStringLiteral("gif"),  QStringLiteral("bmp"),  QStringLiteral("svg"),   QStringLiteral("webp"),
+        QStringLiteral("ico"),  QStringLiteral("mid"),  QStringLiteral("midi"),  QStringLiteral("wav"),
+        QStringLiteral("mp3"),  QStringLiteral("ogg"),  QStringLiteral("mp4"),   QStringLiteral("webm"),
+        QStringLiteral("woff"), QStringLiteral("woff2"), QStringLiteral("ttf"),  QStringLiteral("otf")};
+    return kinds.contains(QFileInfo(file).suffix().toLower());
+}
+
 bool isLocal(const QUrl& url)
 {
     static const QLatin1StringView local[] = {QLatin1StringView(kScheme), QLatin1StringView("file"),

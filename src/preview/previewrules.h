@@ -19,6 +19,10 @@ inline constexpr char kScheme[] = "qn4preview";
 QUrl documentUrl(const QString& path, const QString& name, const QString& fallbackFolder);
 // The local file an address stands for (the scheme's or file:), else empty.
 QString localFileOf(const QUrl& url);
+// Whether the pane may hand a local file to the page: only the kinds a web
+// page is made of (pages, style sheets, scripts, pictures, sounds, fonts),
+// so a page's script cannot read the user's keys or settings through it.
+bool mayServe(const QString& file);
 // Addresses that never leave the machine: the pane's own, files, data.
 bool isLocal(const QUrl& url);
 // Whether a request may go out: local ones always, others when allowed.

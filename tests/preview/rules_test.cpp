@@ -20,6 +20,12 @@ TEST(PreviewRules, RelativeAddressesResolveToFilesBesideTheDocument)
 
 TEST(PreviewRules, OnlyLocalRequestsPassUnlessExternalIsAllowed)
 {
+    // A page's script may read what the pane serves: only a page's own kinds of file.
+    for (const char* f : {"/d/a.HTM", "/d/s.css", "/d/p.JPG", "/d/m.mid", "/d/f.woff2"})
+        EXPECT_TRUE(mayServe(QLatin1String(f))) << f;
+    for (const char* f : {"/home/u/.ssh/id_rsa", "/home/u/.config/quillnest4/quillnest4.ini", "/etc/passwd",
+                          "/d/notes.txt", "/d/.htm.bak"})
+        EXPECT_FALSE(mayServe(QLatin1String(f))) << f;
     for (const char* local : {"qn4preview:/a/b.png", "file:///a/b.png", "file://localhost/a/b.png",
                               "data:image/png;base64,AAAA", "about:blank"})
         EXPECT_TRUE(mayLoad(QUrl(QLatin1String(local)), false)) << local;
