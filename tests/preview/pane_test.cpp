@@ -158,6 +158,15 @@ TEST_F(PreviewTest, ARefreshKeepsTheScrollAndFollowingScrollsToTheCaret)
     EXPECT_LT(js(QStringLiteral("window.scrollY")).toInt(), far);
 }
 
+TEST_F(PreviewTest, APagesAlertsAndQuestionsNeverStopTheEditor)
+{
+    host.text = QStringLiteral("<script>alert('a'); document.title = confirm('c') + ',' + prompt('p', 'd');</script>");
+    ASSERT_TRUE(showAndWait());
+    EXPECT_EQ(js(QStringLiteral("document.title")).toString(), QStringLiteral("false,null"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(window.focusWidget(), editor);
+}
+
 TEST_F(PreviewTest, AnEngineThatStopsIsOneLineAndTheNextRefreshTriesAgain)
 {
     host.text = QStringLiteral("<p>t");
