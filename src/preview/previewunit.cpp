@@ -25,8 +25,12 @@ PreviewUnit::PreviewUnit(PreviewHost& host, QAction& toggle, QSplitter& place,
     m_jump = new QAction(QStringLiteral("ﾌﾟﾚﾋﾞｭｰへ移動"), this);
     m_jump->setObjectName(QStringLiteral("MPreviewFocus"));
     m_jump->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
-    if (auto* menu = qobject_cast<QMenu*>(m_toggle.parent()))
-        menu->addAction(m_jump);
+    if (auto* menu = qobject_cast<QMenu*>(m_toggle.parent())) {
+        // Right under the item that shows the pane.
+        const QList<QAction*> items = menu->actions();
+        const qsizetype at = items.indexOf(&m_toggle);
+        menu->insertAction(at >= 0 && at + 1 < items.size() ? items[at + 1] : nullptr, m_jump);
+    }
     if (QWidget* window = m_place.window())
         window->addAction(m_jump);
     connect(m_jump, &QAction::triggered, this, &PreviewUnit::jump);

@@ -48,6 +48,9 @@ TEST_F(PreviewWindowTest, TheSettingIsOffAtFirstAndSurvivesARestart)
     makeWindow(true);
     QAction* item = w->action("MPreview");
     ASSERT_NE(item, nullptr);
+    const QList<QAction*> view = w->menu("Show1")->actions();
+    ASSERT_TRUE(view.contains(item));
+    EXPECT_EQ(view.value(view.indexOf(item) + 1)->text(), QStringLiteral("ﾌﾟﾚﾋﾞｭｰへ移動"));
     EXPECT_FALSE(item->isChecked());
     EXPECT_EQ(unit().pane(), nullptr);   // the engine is not even started
     item->trigger();
