@@ -112,16 +112,13 @@ QString Documents::tabCaption(const Document& doc)
     return doc.hasFile ? QFileInfo(doc.path).fileName() : QStringLiteral("Page%1").arg(doc.number);
 }
 
-Document* Documents::open(const QString& path, QString* error, const FillProgress& progress,
-                          std::optional<charset::Encoding> encoding)
+Result<Document*> Documents::open(const QString& path, const FillProgress& progress,
+                                  std::optional<charset::Encoding> encoding)
 {
     const BusyCursor busy;
     FileReadResult read = readDocumentFile(path);
-    if (!read.ok) {
-        if (error)
-            *error = openFailureMessage(path, read.error);
-        return nullptr;
-    }
+    if (!read.ok)
+        return Outcome::failed(openFailureMessage(path, read.error));
     const Filling quiet(*this);
     Document& doc = create();
     doc.disk = read.stamp;
@@ -162,9 +159,7 @@ Document* Documents::open(const QString& path, QString* error, const FillProgres
         doc.hasFile = false;
         emit cancelled(doc.number);
         unwatch(path);
-        if (error)
-            error->clear();
-        return nullptr;
+        return Outcome::cancelled();
     }
     doc.lineBreak = filled.lineBreak;
     doc.mixedBreaks = filled.mixedBreaks;

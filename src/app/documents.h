@@ -6,6 +6,7 @@
 // tab text, caption and status panels.
 
 #include "app/document.h"
+#include "platform/outcome.h"
 
 #include <QFileSystemWatcher>
 #include <QObject>
@@ -48,13 +49,12 @@ public:
     bool filling() const { return m_filling > 0; }
 
     // ---- life
-    // Reads the file into a new document; on failure no tab is made, the
-    // reason goes to *error and nullptr is returned.  `progress` hears how
-    // far the fill is and may cancel it: then no tab stays and *error is
-    // left empty.
-    // The file's encoding is found from its bytes unless `encoding` is given.
-    Document* open(const QString& path, QString* error, const FillProgress& progress = {},
-                   std::optional<charset::Encoding> encoding = std::nullopt);
+    // Reads the file into a new document; on failure no tab is made and
+    // the result says why.  `progress` hears how far the fill is and may
+    // cancel it: then no tab stays either.  The file's encoding is found
+    // from its bytes unless `encoding` is given.
+    Result<Document*> open(const QString& path, const FillProgress& progress = {},
+                           std::optional<charset::Encoding> encoding = std::nullopt);
     // A new document without a file, filled from the clipboard when asked.
     Document& createBlank(bool pasteClipboard);
     // The encoding new documents are saved in (Shift_JIS unless set).

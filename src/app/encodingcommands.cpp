@@ -5,7 +5,6 @@
 #include "app/mainlayout.h"
 #include "app/settings.h"
 #include "app/tfmmain.h"
-#include "platform/busy.h"
 #include "platform/product.h"
 #include "platform/prompts.h"
 
@@ -77,18 +76,14 @@ bool EncodingCommands::reopenIn(charset::Encoding e)
     const QString path = doc->path;
     QTabWidget* tabs = m_main.editControl();
     const int index = tabs->indexOf(doc->tab);
-    QString error;
-    Document* fresh = nullptr;
-    {
-        const BusyCursor busy;
-        fresh = m_main.documents().open(path, &error, {}, e);
-    }
-    if (!fresh) {
-        if (!error.isEmpty())
-            warn(error);
+    const Result<Document*> opened = m_main.documents().open(path, {}, e);
+    if (!opened.isDone()) {
+        if (opened.isFailed())
+            warn(opened.message());
         showMenu();
         return false;
     }
+    Document* fresh = opened.value();
     // The new reading takes the old one's place among the tabs.
     QWidget* freshTab = fresh->tab;
     m_main.closeDocument(old);

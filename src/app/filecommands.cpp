@@ -61,13 +61,12 @@ QString pathWithFilterExtension(const QString& path, int filterIndex)
 
 bool openDocumentFile(TFmMain& main, const QString& path)
 {
-    QString error;
     ProgressGate progress(&main, QStringLiteral("%1 を開いています…").arg(QFileInfo(path).fileName()));
-    if (main.documents().open(path, &error, std::ref(progress)))
-        return true;
-    if (!error.isEmpty())   // empty: the user stopped it
-        main.prompts().message(&main, kProduct, error, Prompts::Icon::Warning, Prompts::Buttons::Ok);
-    return false;
+    const Result<Document*> opened = main.documents().open(path, std::ref(progress));
+    if (opened.isFailed())   // a user who stopped it hears nothing
+        main.prompts().message(&main, kProduct, opened.message(), Prompts::Icon::Warning,
+                               Prompts::Buttons::Ok);
+    return opened.isDone();
 }
 
 // ------------------------------------------------------------------ wiring

@@ -51,7 +51,9 @@ protected:
     {
         writeAll(path("big.html"), bytes);
         QString error;
-        Document* d = w->documents().open(path("big.html"), &error);
+        const Result<Document*> opened = w->documents().open(path("big.html"));
+        error = opened.message();
+        Document* d = opened.value();
         EXPECT_TRUE(d) << error.toStdString();
         return *d;
     }
@@ -206,7 +208,7 @@ TEST_F(DocumentLoadTest, SavingWhileItLoadsWritesEveryLineBreakAsTheFileHadIt)
     const QByteArray bytes = mixedPage(DocumentLoad::kAtOnceBytes + (2 << 20));
     auto openLoading = [&](const QString& name) -> Document& {
         writeAll(path(name), bytes);
-        Document* d = w->documents().open(path(name), nullptr);
+        Document* d = w->documents().open(path(name)).value();
         EXPECT_TRUE(d && DocumentLoad::of(d->edit->document()));
         return *d;
     };
@@ -257,7 +259,7 @@ TEST_F(DocumentLoadTest, KeysWhileItLoadsMoveAtOnceAndEditWhereTheCaretWas)
     const QByteArray bytes = bigPage(DocumentLoad::kAtOnceBytes + (2 << 20), false);
     auto openLoading = [&](const QString& name) -> Document& {
         writeAll(path(name), bytes);
-        Document* d = w->documents().open(path(name), nullptr);
+        Document* d = w->documents().open(path(name)).value();
         EXPECT_TRUE(d && DocumentLoad::of(d->edit->document()));
         d->edit->setFocus();
         return *d;
@@ -370,7 +372,7 @@ TEST_F(DocumentLoadTest, OneLineAndCrFilesLoadInStepsAsAFillAtOnceWouldHoldThem)
     for (const auto& [name, bytes] : files) {
         SCOPED_TRACE(name.toStdString());
         writeAll(path(name), bytes);
-        Document* d = w->documents().open(path(name), nullptr);
+        Document* d = w->documents().open(path(name)).value();
         ASSERT_TRUE(d);
         // The first screen only, the rest in steps, with progress shown.
         ASSERT_TRUE(DocumentLoad::of(d->edit->document()));

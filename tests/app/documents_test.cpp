@@ -15,16 +15,18 @@ TEST_F(MainWindowTest, DocumentsLoseNothingOnFailureAndShowTheirOwnStatus)
     Documents& docs = m.documents();
 
     // A failed open makes no tab and says why, naming the file.
-    QString error;
-    EXPECT_EQ(docs.open(path(QStringLiteral("missing.htm")), &error), nullptr);
-    EXPECT_TRUE(error.contains(QStringLiteral("missing.htm")));
+    const Result<Document*> missing = docs.open(path(QStringLiteral("missing.htm")));
+    EXPECT_EQ(missing.value(), nullptr);
+    EXPECT_TRUE(missing.isFailed());
+    EXPECT_TRUE(missing.message().contains(QStringLiteral("missing.htm")));
     EXPECT_EQ(m.editControl()->count(), 0);
     EXPECT_EQ(docs.count(), 0);
 
     const QString file = path(QStringLiteral("a.htm"));
     ASSERT_TRUE(writeAll(file, "abc\r\n"));
-    Document* a = docs.open(file, &error);
+    Document* a = docs.open(file).value();
     ASSERT_NE(a, nullptr);
+    QString error;
     Document& b = docs.createBlank(false);
     QTest::keyClicks(b.edit, "typed");
     EXPECT_EQ(m.statusPanel(1), kStatusChanged);
@@ -66,19 +68,20 @@ TEST_F(MainWindowTest, AnOpenStoppedHalfWayLeavesNoTabAndNoMessage)
     while (bytes.size() < 3 * kFillPieceBytes)
         bytes += "<TD>cell</TD>\r\n";
     ASSERT_TRUE(writeAll(file, bytes));
-    QString error = QStringLiteral("untouched");
     int calls = 0;
-    EXPECT_EQ(m.documents().open(file, &error, [&](qsizetype done, qsizetype total) {
+    const Result<Document*> stopped = m.documents().open(file, [&](qsizetype done, qsizetype total) {
         ++calls;
         EXPECT_LT(done, total);
         return false;   // the user pressed "中止"
-    }), nullptr);
+    });
+    EXPECT_EQ(stopped.value(), nullptr);
     EXPECT_EQ(calls, 1);
-    EXPECT_TRUE(error.isEmpty());
+    EXPECT_TRUE(stopped.isCancelled());
+    EXPECT_TRUE(stopped.message().isEmpty());
     EXPECT_EQ(m.editControl()->count(), 0);
     EXPECT_EQ(m.windowTitle(), QStringLiteral("Quillnest4 "));
     EXPECT_EQ(readAll(file), bytes);
     // Let through, the same file opens whole.
-    ASSERT_NE(m.documents().open(file, &error, [](qsizetype, qsizetype) { return true; }), nullptr);
+    ASSERT_NE(m.documents().open(file, [](qsizetype, qsizetype) { return true; }).value(), nullptr);
     EXPECT_EQ(m.CurrentEdit()->document()->blockCount(), bytes.count('\n') + 1);
 }

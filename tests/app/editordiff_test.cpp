@@ -217,7 +217,9 @@ Document* EditorDiff::open(const QByteArray& bytes, Model* model)
     }
     writeAll(path("page.html"), bytes);
     QString error;
-    Document* d = w->documents().open(path("page.html"), &error);
+    const Result<Document*> opened = w->documents().open(path("page.html"));
+    error = opened.message();
+    Document* d = opened.value();
     if (!d)
         return nullptr;
     DocumentLoad::finishNow(d->edit->document());

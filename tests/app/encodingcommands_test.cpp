@@ -122,7 +122,9 @@ TEST_F(Encodings, PiecesAndStepsReadAsTheWholeAndSaveItsBytes)
     ASSERT_TRUE(writeBytes(p, big));
     TFmMain& m = makeWindow();
     QString error;
-    Document* doc = m.documents().open(p, &error);
+    const Result<Document*> opened = m.documents().open(p);
+    error = opened.message();
+    Document* doc = opened.value();
     ASSERT_NE(doc, nullptr) << error.toStdString();
     EXPECT_EQ(doc->encoding, Encoding::Utf8Bom);
     ASSERT_NE(DocumentLoad::of(doc->edit->document()), nullptr) << "loads in steps";
@@ -140,7 +142,7 @@ TEST_F(Encodings, ReopenInAnEncodingAsksFirstAndKeepsTheTabsPlace)
     const QByteArray euc = "<P>\xc6\xfc\xcb\xdc\xb8\xec</P>";
     ASSERT_TRUE(writeBytes(p, euc));
     m.NewDocument();
-    Document* doc = m.documents().open(p, nullptr, {}, Encoding::ShiftJis);
+    Document* doc = m.documents().open(p, {}, Encoding::ShiftJis).value();
     ASSERT_NE(doc, nullptr);
     m.NewDocument();
     m.editControl()->setCurrentWidget(doc->tab);
@@ -215,7 +217,7 @@ TEST_F(Encodings, SjisCommandTurnsAUtf8PageIntoShiftJisOrSaysWhereItCannot)
     const QString p = path(QStringLiteral("u.htm"));
     const QString page = QStringLiteral("<META charset=\"utf-8\">\n<P>日本語</P>\n");
     ASSERT_TRUE(writeBytes(p, page.toUtf8() + QStringLiteral("<P>😀</P>").toUtf8()));
-    Document* doc = m.documents().open(p, nullptr);
+    Document* doc = m.documents().open(p).value();
     ASSERT_NE(doc, nullptr);
     ASSERT_EQ(doc->encoding, Encoding::Utf8);
     prompts.answerMessage(Prompts::Answer::Ok);

@@ -135,7 +135,9 @@ protected:
     {
         writeAll(path(name), bytes);
         QString error;
-        Document* d = w->documents().open(path(name), &error);
+        const Result<Document*> opened = w->documents().open(path(name));
+        error = opened.message();
+        Document* d = opened.value();
         EXPECT_TRUE(d) << error.toStdString();
         EXPECT_TRUE(DocumentLoad::of(d->edit->document()));
         return *d;

@@ -60,7 +60,9 @@ protected:
     {
         writeAll(path("page.html"), bytes);
         QString error;
-        Document* d = w->documents().open(path("page.html"), &error);
+        const Result<Document*> opened = w->documents().open(path("page.html"));
+        error = opened.message();
+        Document* d = opened.value();
         EXPECT_TRUE(d) << error.toStdString();
         return *d;
     }

@@ -21,7 +21,9 @@ TEST_F(TagAtCaret, IsAtMostTheLongestTagLongAcrossPieces)
         ASSERT_EQ(tag.size(), length);
         writeAll(path("long.html"), "text " + tag + " text\r\n<B>");
         QString error;
-        Document* d = w->documents().open(path("long.html"), &error);
+        const Result<Document*> opened = w->documents().open(path("long.html"));
+        error = opened.message();
+        Document* d = opened.value();
         ASSERT_TRUE(d) << error.toStdString();
         ASSERT_TRUE(lines::continues(d->edit->document()->findBlockByNumber(1)));
         for (int column : {6, 5 + length / 2, 5 + length - 1}) {
