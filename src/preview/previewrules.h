@@ -48,7 +48,7 @@ int overPauseSizeByLength(qsizetype length);
 
 // A refresh comes kQuietMs after the last change, and no later than
 // kLongestMs after the first change not yet shown while the typing goes on.
-inline constexpr int kQuietMs = 150;
+inline constexpr int kQuietMs = 50;
 inline constexpr int kLongestMs = 1000;
 int refreshDelayMs(qint64 sinceFirstPendingMs);
 
