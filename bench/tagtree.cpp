@@ -2,7 +2,7 @@
 // large subtree into a document.
 #include "app/document.h"
 #include "app/tfmmain.h"
-#include "builders/editorport.h"
+#include "app/editorport.h"
 #include "support/options.h"
 #include "platform/prompts.h"
 #include "tagtree/tagnode.h"

@@ -4,7 +4,7 @@
 // widget itself, so the editor's insides can change without them noticing;
 // the tool windows they make see only the EditorPort part.
 
-#include "builders/editorport.h"
+#include "app/editorport.h"
 
 #include <QColor>
 #include <QFont>

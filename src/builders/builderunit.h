@@ -5,7 +5,7 @@
 
 #include "app/editorhost.h"
 #include "app/toolwindow.h"
-#include "builders/editorport.h"
+#include "app/editorport.h"
 
 #include <QObject>
 #include <QPoint>

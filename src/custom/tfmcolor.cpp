@@ -2,7 +2,7 @@
 
 #include "app/icons.h"
 #include "app/namedcolors.h"
-#include "builders/editorport.h"
+#include "app/editorport.h"
 #include "platform/widgetnames.h"
 
 #include <QAction>

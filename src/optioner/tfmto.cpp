@@ -1,7 +1,7 @@
 #include "optioner/tfmto.h"
 
 #include "app/icons.h"
-#include "builders/editorport.h"
+#include "app/editorport.h"
 #include "optioner/tagoptiontable.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #include "tagtree/tagtreepanel.h"
 
 #include "app/icons.h"
-#include "builders/editorport.h"
+#include "app/editorport.h"
 #include "platform/busy.h"
 #include "platform/product.h"
 #include "platform/prompts.h"

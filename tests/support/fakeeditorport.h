@@ -2,7 +2,7 @@
 // An editor for tool windows tested without a main window: it records what
 // they insert and how, and answers as a document would.
 
-#include "builders/editorport.h"
+#include "app/editorport.h"
 
 #include <QStringList>
 

@@ -3,7 +3,7 @@
 #include "tagtree/tagtreepanel.h"
 #include "tagtree/tfmedit.h"
 #include "tagtree/treeutil.h"
-#include "builders/editorport.h"
+#include "app/editorport.h"
 #include "support/scriptedprompts.h"
 #include "support/testfiles.h"
 

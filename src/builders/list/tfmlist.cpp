@@ -1,7 +1,7 @@
 #include "builders/list/tfmlist.h"
 
 #include "app/icons.h"
-#include "builders/editorport.h"
+#include "app/editorport.h"
 #include "builders/entryvalue.h"
 #include "platform/widgetnames.h"
 

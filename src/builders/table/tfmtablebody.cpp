@@ -5,7 +5,7 @@
 #include "platform/prompts.h"
 #include "platform/product.h"
 #include "platform/textpanel.h"
-#include "builders/editorport.h"
+#include "app/editorport.h"
 #include "builders/table/bodygridmodel.h"
 #include "builders/table/tfmcell.h"
 #include "builders/table/tfmhead.h"
